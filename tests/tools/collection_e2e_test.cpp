@@ -1,0 +1,106 @@
+// Checks the collection that sici-collect built from the real corpus (a CTest fixture).
+
+#include <gtest/gtest.h>
+
+#include <sqlcipher/sqlite3.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "platform/text/AnsiText.h"
+
+namespace {
+
+const std::filesystem::path kFolder = SICI_COLLECTION_DIR;
+
+class Db {
+ public:
+  Db(const std::filesystem::path& file, const char* key) {
+    sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    if (key) sqlite3_key(db_, key, static_cast<int>(std::char_traits<char>::length(key)));
+  }
+  ~Db() { sqlite3_close(db_); }
+
+  // Calls `row` for every result row; returns SQLite's result of preparing `sql`.
+  int each(const std::string& sql, const std::function<void(sqlite3_stmt*)>& row) {
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr);
+    while (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) row(stmt);
+    sqlite3_finalize(stmt);
+    return rc;
+  }
+
+  long long number(const std::string& sql) {
+    long long n = -1;
+    each(sql, [&](sqlite3_stmt* s) { n = sqlite3_column_int64(s, 0); });
+    return n;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+std::string column(sqlite3_stmt* s, int i) {
+  const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+  return std::string(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(s, i)));
+}
+
+}  // namespace
+
+TEST(RealCollection, HoldsTheAnnouncedPoemsInBothFilesWithTheirPoets) {
+  Db catalogue(kFolder / "sici.idb", "lirn4302986K");
+  Db texts(kFolder / "sici.dbf", nullptr);
+  EXPECT_EQ(catalogue.number("select count(*) from sici"), 104862);
+  EXPECT_EQ(catalogue.number("select min(id) from sici"), 1);
+  EXPECT_EQ(catalogue.number("select max(id) from sici"), 104862);
+  EXPECT_EQ(texts.number("select count(*) from sici"), 104862);
+  EXPECT_EQ(catalogue.number("select count(*) from tmpid"), 0);
+  EXPECT_EQ(catalogue.number("select count(*) from sici where zz not in (select zz from poet)"), 0);
+  EXPECT_GT(catalogue.number("select count(*) from poet where js <> ''"), 1000);
+  EXPECT_GT(texts.number("select count(*) from sici where zs <> ''"), 500);
+  // Every dynasty of the collection is one the reader's dynasty list can find.
+  EXPECT_EQ(catalogue.number("select count(*) from sici where nd not in (" + text::utf8ToAnsi(
+                "'先秦','汉','魏晋','南北','隋','唐','五代','宋','辽','金','元','明','清','近代','现代'") + ")"),
+            0);
+}
+
+TEST(RealCollection, JingYeSiByLiBaiHasTheReadingPeopleKnow) {
+  Db catalogue(kFolder / "sici.idb", "lirn4302986K");
+  std::vector<long long> ids;
+  catalogue.each("select id from sici where tm = '" + text::utf8ToAnsi("静夜思") + "' and zz = '" +
+                     text::utf8ToAnsi("李白") + "'",
+                 [&](sqlite3_stmt* s) { ids.push_back(sqlite3_column_int64(s, 0)); });
+  ASSERT_EQ(ids.size(), 1u);
+  Db texts(kFolder / "sici.dbf", nullptr);
+  std::string poem;
+  texts.each("select nr from sici where id = " + std::to_string(ids[0]), [&](sqlite3_stmt* s) { poem = column(s, 0); });
+  EXPECT_NE(poem.find(text::utf8ToAnsi("床前明月光")), std::string::npos) << text::ansiToUtf8(poem);
+  EXPECT_NE(poem.find("\r\n"), std::string::npos) << "one verse line per line";
+}
+
+TEST(RealCollection, CatalogueRefusesToOpenWithoutItsKey) {
+  Db withoutKey(kFolder / "sici.idb", nullptr);
+  EXPECT_EQ(withoutKey.each("select count(*) from sici", [](sqlite3_stmt*) {}), SQLITE_NOTADB);
+  Db wrongKey(kFolder / "sici.idb", "lirn4302986k");
+  EXPECT_EQ(wrongKey.each("select count(*) from sici", [](sqlite3_stmt*) {}), SQLITE_NOTADB);
+}
+
+TEST(RealCollection, EveryTextColumnIsValidCodePage936) {
+  Db catalogue(kFolder / "sici.idb", "lirn4302986K");
+  Db texts(kFolder / "sici.dbf", nullptr);
+  const auto check = [](Db& db, const std::string& sql) {
+    std::size_t rows = 0, bad = 0;
+    db.each(sql, [&](sqlite3_stmt* s) {
+      ++rows;
+      for (int i = 0; i < sqlite3_column_count(s); ++i) {
+        if (sqlite3_column_type(s, i) != SQLITE_TEXT || !text::isValidAnsi(column(s, i))) ++bad;
+      }
+    });
+    EXPECT_GT(rows, 0u) << sql;
+    EXPECT_EQ(bad, 0u) << sql;
+  };
+  check(catalogue, "select tm, zz, nd, tc, lb from sici");
+  check(catalogue, "select zz, nd, js from poet");
+  check(texts, "select nr, zs, yw, jx from sici");
+}

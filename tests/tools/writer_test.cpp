@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <sqlcipher/sqlite3.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "platform/text/AnsiText.h"
+#include "tools/collection/CollectionWriter.h"
+
+using namespace collection;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempDir {
+  fs::path path;
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "sici-writer-XXXXXX").string();
+    path = mkdtemp(pattern.data());
+  }
+  ~TempDir() { fs::remove_all(path); }
+};
+
+Collection smallCollection() {
+  Collection c;
+  StoredPoem jingyesi;
+  jingyesi.poem.title = "静夜思";
+  jingyesi.poem.author = "李白";
+  jingyesi.poem.dynasty = "唐";
+  jingyesi.poem.lines = {"床前明月光，疑是地上霜。", "举头望明月，低头思故乡。"};
+  jingyesi.poem.notes = "注一\n注二";
+  jingyesi.genre = "五绝";
+  jingyesi.category = "羁旅";
+  StoredPoem rare;
+  rare.poem.title = "𠀀字";  // a character outside code page 936
+  rare.poem.author = "佚名";
+  rare.poem.dynasty = "宋";
+  rare.poem.lines = {"一二三四五"};
+  c.poems = {jingyesi, rare};
+  c.poets = {{"李白", "唐", "字太白"}, {"佚名", "宋", ""}};
+  return c;
+}
+
+// Every row of `sql`, its columns joined by '|', as the stored bytes.
+std::vector<std::string> query(const fs::path& file, const char* key, const char* sql, int* error = nullptr) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (key) sqlite3_key(db, key, static_cast<int>(strlen(key)));
+  std::vector<std::string> rows;
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+  while (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
+    std::string row;
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+      if (i) row += '|';
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+      row.append(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
+    }
+    rows.push_back(row);
+  }
+  if (error) *error = rc;
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return rows;
+}
+
+}  // namespace
+
+TEST(CollectionWriter, WritesGbkTextIntoAnEncryptedCatalogueAndAPlainTextFile) {
+  TempDir dir;
+  const WriteReport report = writeCollection(smallCollection(), dir.path);
+  EXPECT_EQ(report.replacedCharacters, 1u);
+
+  const fs::path catalogue = dir.path / kCatalogueName;
+  EXPECT_EQ(query(catalogue, kCatalogueKey, "select id, tm, zz, nd, tc, lb from sici"),
+            (std::vector<std::string>{text::utf8ToAnsi("1|静夜思|李白|唐|五绝|羁旅"), text::utf8ToAnsi("2|〓字|佚名|宋||")}));
+  EXPECT_EQ(query(catalogue, kCatalogueKey, "select zz, nd, js from poet"),
+            (std::vector<std::string>{text::utf8ToAnsi("李白|唐|字太白"), text::utf8ToAnsi("佚名|宋|")}));
+  EXPECT_EQ(query(catalogue, kCatalogueKey, "select count(*) from tmpid"), std::vector<std::string>{"0"});
+  EXPECT_EQ(query(catalogue, kCatalogueKey, "select typeof(tm) from sici limit 1"), std::vector<std::string>{"text"});
+
+  int error = SQLITE_OK;
+  EXPECT_TRUE(query(catalogue, nullptr, "select count(*) from sici", &error).empty());
+  EXPECT_EQ(error, SQLITE_NOTADB) << "the catalogue must not open without its key";
+  EXPECT_TRUE(query(catalogue, "wrong key", "select count(*) from sici", &error).empty());
+
+  EXPECT_EQ(query(dir.path / kTextFileName, nullptr, "select id, nr, zs from sici where id = 1"),
+            std::vector<std::string>{text::utf8ToAnsi("1|床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。|注一\r\n注二")});
+
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path)) ++files;
+  EXPECT_EQ(files, 2u) << "no temporary file is left behind";
+}
+
+TEST(CollectionWriter, AFailedBuildLeavesTheFolderAsItWas) {
+  TempDir dir;
+  writeCollection(smallCollection(), dir.path);
+  const auto before = fs::file_size(dir.path / kCatalogueName);
+
+  // Something in the way of the temporary catalogue makes the second build fail.
+  const fs::path blocker = dir.path / (std::string(kCatalogueName) + ".building-" + std::to_string(getpid()));
+  fs::create_directory(blocker);
+  std::ofstream(blocker / "keep") << "x";
+  Collection bigger = smallCollection();
+  bigger.poems.insert(bigger.poems.end(), 200, bigger.poems.front());
+  EXPECT_THROW(writeCollection(bigger, dir.path), std::exception);
+  EXPECT_EQ(fs::file_size(dir.path / kCatalogueName), before);
+  EXPECT_EQ(query(dir.path / kCatalogueName, kCatalogueKey, "select count(*) from sici"), std::vector<std::string>{"2"});
+  EXPECT_FALSE(fs::exists(dir.path / (std::string(kTextFileName) + ".building-" + std::to_string(getpid()))));
+}
+
+TEST(CollectionWriter, RefusesATargetThatIsNotAFolder) {
+  TempDir dir;
+  const fs::path file = dir.path / "plain-file";
+  std::ofstream(file) << "x";
+  EXPECT_THROW(writeCollection(smallCollection(), file), std::exception);
+}

@@ -1,0 +1,187 @@
+#include "tools/collection/CollectionWriter.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <unistd.h>
+
+#include <memory>
+
+#include "platform/text/AnsiText.h"
+#include "tools/collection/CorpusReader.h"
+
+namespace collection {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Database {
+ public:
+  Database(const fs::path& file, const std::string& key) : file_(file) {
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open(file.c_str(), &handle);
+    db_.reset(handle);  // SQLite hands out a handle even when the open fails
+    if (rc != SQLITE_OK) fail("cannot create");
+    if (!key.empty() && sqlite3_key(handle, key.data(), static_cast<int>(key.size())) != SQLITE_OK) fail("cannot encrypt");
+    exec("PRAGMA journal_mode = OFF");
+    exec("PRAGMA synchronous = OFF");
+  }
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  void exec(const char* sql) {
+    if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail("cannot write");
+  }
+
+  sqlite3_stmt* prepare(const char* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_.get(), sql, -1, &stmt, nullptr) != SQLITE_OK) fail("cannot write");
+    return stmt;
+  }
+
+  void step(sqlite3_stmt* stmt) {
+    if (sqlite3_step(stmt) != SQLITE_DONE) fail("cannot write");
+    sqlite3_reset(stmt);
+  }
+
+  void close() {
+    if (sqlite3_close(db_.get()) != SQLITE_OK) fail("cannot finish");
+    db_.release();
+  }
+
+  [[noreturn]] void fail(const char* what) const {
+    throw CorpusError(std::string(what) + " " + file_.string() + ": " + (db_ ? sqlite3_errmsg(db_.get()) : "out of memory"));
+  }
+
+ private:
+  fs::path file_;
+  std::unique_ptr<sqlite3, int (*)(sqlite3*)> db_{nullptr, sqlite3_close};
+};
+
+class Statement {
+ public:
+  Statement(Database& db, const char* sql) : db_(db), stmt_(db.prepare(sql)) {}
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& bind(int index, sqlite3_int64 value) {
+    sqlite3_bind_int64(stmt_, index, value);
+    return *this;
+  }
+  // Text goes in as the code page 936 bytes the reader expects, in a TEXT value.
+  Statement& bind(int index, const AnsiString& gbk) {
+    sqlite3_bind_text(stmt_, index, gbk.data(), static_cast<int>(gbk.size()), SQLITE_TRANSIENT);
+    return *this;
+  }
+  void run() { db_.step(stmt_); }
+
+ private:
+  Database& db_;
+  sqlite3_stmt* stmt_;
+};
+
+class Encoder {
+ public:
+  AnsiString operator()(const std::string& utf8) { return text::utf8ToAnsi(utf8, text::kGetaMark, &replaced); }
+  AnsiString lines(const std::vector<std::string>& lines) {
+    std::string joined;
+    for (const std::string& line : lines) {
+      if (!joined.empty()) joined += "\r\n";
+      joined += line;
+    }
+    return (*this)(joined);
+  }
+  // Multi-line corpus text uses bare line feeds; the reader's files use CR LF.
+  AnsiString paragraphs(const std::string& utf8) {
+    std::string crlf;
+    crlf.reserve(utf8.size());
+    for (const char c : utf8) {
+      if (c == '\r') continue;
+      if (c == '\n') crlf += '\r';
+      crlf += c;
+    }
+    return (*this)(crlf);
+  }
+  std::size_t replaced = 0;
+};
+
+// Removes the temporary files unless they were put in place.
+struct TemporaryFiles {
+  std::vector<fs::path> paths;
+  ~TemporaryFiles() {
+    std::error_code ec;
+    for (const fs::path& p : paths) fs::remove(p, ec);
+  }
+};
+
+void writeCatalogue(Database& db, const Collection& c, Encoder& encode) {
+  db.exec("CREATE TABLE sici(id INTEGER PRIMARY KEY, tm TEXT, zz TEXT, nd TEXT, tc TEXT, lb TEXT)");
+  db.exec("CREATE TABLE poet(zz TEXT, nd TEXT, js TEXT)");
+  db.exec("CREATE TABLE tmpid(id INTEGER PRIMARY KEY)");
+  db.exec("BEGIN");
+  Statement poem(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?, ?)");
+  for (std::size_t i = 0; i < c.poems.size(); ++i) {
+    const StoredPoem& s = c.poems[i];
+    poem.bind(1, static_cast<sqlite3_int64>(i + 1))
+        .bind(2, encode(s.poem.title))
+        .bind(3, encode(s.poem.author))
+        .bind(4, encode(s.poem.dynasty))
+        .bind(5, encode(s.genre))
+        .bind(6, encode(s.category))
+        .run();
+  }
+  Statement poet(db, "INSERT INTO poet VALUES (?, ?, ?)");
+  for (const Poet& p : c.poets) poet.bind(1, encode(p.author)).bind(2, encode(p.dynasty)).bind(3, encode.paragraphs(p.biography)).run();
+  db.exec("COMMIT");
+  // A poet's works and biography are looked up by exact author name.
+  db.exec("CREATE INDEX poet_zz ON poet(zz)");
+  db.exec("CREATE INDEX sici_zz ON sici(zz)");
+}
+
+void writeTexts(Database& db, const Collection& c, Encoder& encode) {
+  db.exec("CREATE TABLE sici(id INTEGER PRIMARY KEY, nr TEXT, zs TEXT, yw TEXT, jx TEXT)");
+  db.exec("BEGIN");
+  Statement text(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?)");
+  for (std::size_t i = 0; i < c.poems.size(); ++i) {
+    const Poem& p = c.poems[i].poem;
+    text.bind(1, static_cast<sqlite3_int64>(i + 1))
+        .bind(2, encode.lines(p.lines))
+        .bind(3, encode.paragraphs(p.notes))
+        .bind(4, encode.paragraphs(p.translation))
+        .bind(5, encode.paragraphs(p.appreciation))
+        .run();
+  }
+  db.exec("COMMIT");
+}
+
+}  // namespace
+
+WriteReport writeCollection(const Collection& collection, const fs::path& folder) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec || !fs::is_directory(folder)) throw CorpusError("cannot create the folder " + folder.string());
+  if (access(folder.c_str(), W_OK) != 0) throw CorpusError("cannot write into the folder " + folder.string());
+
+  const std::string suffix = ".building-" + std::to_string(getpid());
+  TemporaryFiles temporary{{folder / (std::string(kCatalogueName) + suffix), folder / (std::string(kTextFileName) + suffix)}};
+  for (const fs::path& p : temporary.paths) fs::remove(p, ec);
+
+  Encoder encode;
+  {
+    Database catalogue(temporary.paths[0], kCatalogueKey);
+    writeCatalogue(catalogue, collection, encode);
+    catalogue.close();
+  }
+  {
+    Database texts(temporary.paths[1], "");
+    writeTexts(texts, collection, encode);
+    texts.close();
+  }
+  fs::rename(temporary.paths[0], folder / kCatalogueName, ec);
+  if (!ec) fs::rename(temporary.paths[1], folder / kTextFileName, ec);
+  if (ec) throw CorpusError("cannot put the new files in place in " + folder.string() + ": " + ec.message());
+  temporary.paths.clear();
+  return {encode.replaced};
+}
+
+}  // namespace collection

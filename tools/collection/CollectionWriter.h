@@ -1,0 +1,24 @@
+#pragma once
+// Writes the two database files of the reader: the encrypted catalogue and the text file.
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+#include "tools/collection/Assembly.h"
+
+namespace collection {
+
+inline constexpr const char* kCatalogueName = "sici.idb";
+inline constexpr const char* kTextFileName = "sici.dbf";
+inline constexpr const char* kCatalogueKey = "lirn4302986K";
+
+struct WriteReport {
+  std::size_t replacedCharacters = 0;  // characters outside code page 936, stored as 〓
+};
+
+// Writes both files into `folder` through temporary files that replace the old ones only
+// once both are complete; on failure nothing in `folder` has changed.
+WriteReport writeCollection(const Collection& collection, const std::filesystem::path& folder);
+
+}  // namespace collection

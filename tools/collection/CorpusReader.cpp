@@ -1,0 +1,385 @@
+#include "tools/collection/CorpusReader.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <unordered_map>
+
+namespace collection {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+json loadJson(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw CorpusError("cannot open " + file.string());
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  try {
+    return json::parse(buffer.str());
+  } catch (const json::exception& e) {
+    throw CorpusError("cannot read " + file.string() + ": " + e.what());
+  }
+}
+
+json loadArray(const fs::path& file) {
+  json doc = loadJson(file);
+  if (!doc.is_array()) throw CorpusError("cannot read " + file.string() + ": expected a list of poems");
+  return doc;
+}
+
+std::string stringField(const json& item, const char* key) {
+  const auto it = item.find(key);
+  return it != item.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+std::vector<std::string> stringList(const json& item, const char* key) {
+  std::vector<std::string> out;
+  const auto it = item.find(key);
+  if (it == item.end()) return out;
+  if (it->is_string()) {
+    out.push_back(it->get<std::string>());
+    return out;
+  }
+  if (!it->is_array()) return out;
+  for (const json& v : *it) {
+    if (!v.is_string()) continue;
+    std::string s = v.get<std::string>();
+    const auto first = s.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) continue;
+    s = s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
+    out.push_back(std::move(s));
+  }
+  return out;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) {
+    if (!out.empty()) out += '\n';
+    out += line;
+  }
+  return out;
+}
+
+// The files of a numbered series ("poet.tang.0.json", "poet.tang.1000.json" …) by number.
+std::vector<fs::path> numberedFiles(const fs::path& dir, const std::string& prefix) {
+  std::vector<std::pair<long, fs::path>> found;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(dir, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() + 5 || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - 5, 5, ".json") != 0)
+      continue;
+    const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - 5);
+    long number = 0;
+    const auto [end, err] = std::from_chars(middle.data(), middle.data() + middle.size(), number);
+    if (err != std::errc() || end != middle.data() + middle.size()) continue;
+    found.emplace_back(number, entry.path());
+  }
+  if (ec) throw CorpusError("cannot list " + dir.string() + ": " + ec.message());
+  if (found.empty()) throw CorpusError("missing files " + (dir / (prefix + "*.json")).string());
+  std::sort(found.begin(), found.end());
+  std::vector<fs::path> files;
+  for (auto& f : found) files.push_back(std::move(f.second));
+  return files;
+}
+
+// Search-engine hit counts of one rank file, keyed by author and title.
+class RankFile {
+ public:
+  explicit RankFile(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return;
+    for (const json& item : loadArray(file)) {
+      Entry e{stringField(item, "author") + '\n' + stringField(item, "title") + stringField(item, "rhythmic"), score(item)};
+      byKey_.emplace(e.key, e.score);
+      entries_.push_back(std::move(e));
+    }
+  }
+
+  // Rank files run parallel to their poem files; where they do not, the key decides.
+  double popularity(std::size_t index, const std::string& key) const {
+    if (index < entries_.size() && entries_[index].key == key) return entries_[index].score;
+    const auto it = byKey_.find(key);
+    return it == byKey_.end() ? 0 : it->second;
+  }
+
+ private:
+  struct Entry {
+    std::string key;
+    double score;
+  };
+
+  // A sum of logarithms, so that one engine's freak count cannot outvote the others.
+  static double score(const json& item) {
+    double total = 0;
+    for (const char* engine : {"baidu", "so360", "bing", "bing_en", "google"}) {
+      const auto it = item.find(engine);
+      if (it != item.end() && it->is_number()) total += std::log10(1.0 + std::max(0.0, it->get<double>()));
+    }
+    return total;
+  }
+
+  std::vector<Entry> entries_;
+  std::unordered_map<std::string, double> byKey_;
+};
+
+// The first clause of a ci's first line, which readers add to its tune name as its title.
+std::string firstClause(const std::vector<std::string>& lines) {
+  if (lines.empty()) return {};
+  const std::string& line = lines.front();
+  std::size_t end = line.size();
+  for (const char* mark : {"，", "。", "？", "！", "；", "、", "：", ",", "."}) end = std::min(end, line.find(mark));
+  return line.substr(0, end);
+}
+
+class Reader {
+ public:
+  Reader(fs::path dist, const ProgressFn& progress) : dist_(std::move(dist)), progress_(progress) {
+    std::error_code ec;
+    if (!fs::is_directory(dist_, ec))
+      throw CorpusError("the corpus folder " + dist_.string() + " does not exist (fetch the chinese-poetry package first)");
+  }
+
+  Corpus read() {
+    readClassics();
+    readShi("quantangshi", "poet.tang.", "唐");
+    readFiveDynasties();
+    readShi("quantangshi", "poet.song.", "宋");
+    readSongCi();
+    readYuanQu();
+    readNalan();
+    readAnthologies();
+    readBiographies();
+    attachImperialNotes();
+    return std::move(corpus_);
+  }
+
+ private:
+  fs::path file(const std::string& relative) const { return dist_ / relative; }
+
+  void announce(const std::string& what) {
+    if (progress_) progress_("reading " + what + " (" + std::to_string(corpus_.poems.size()) + " poems so far)");
+  }
+
+  Poem& add(Poem poem) {
+    corpus_.poems.push_back(std::move(poem));
+    return corpus_.poems.back();
+  }
+
+  void readClassics() {
+    announce("诗经, 楚辞, 曹操诗集");
+    const fs::path shijing = file("shijing/shijing.json");
+    for (const json& item : loadArray(shijing)) {
+      Poem p;
+      p.title = stringField(item, "title");
+      p.author = "佚名";
+      p.dynasty = "先秦";
+      p.lines = stringList(item, "content");
+      p.tier = Tier::Curated;
+      add(std::move(p));
+    }
+    const fs::path chuci = file("chuci/chuci.json");
+    for (const json& item : loadArray(chuci)) {
+      Poem p;
+      p.title = stringField(item, "title");
+      p.author = stringField(item, "author");
+      p.dynasty = "先秦";
+      p.lines = stringList(item, "content");
+      p.tier = Tier::Curated;
+      add(std::move(p));
+    }
+    const fs::path caocao = file("caocaoshiji/caocao.json");
+    for (const json& item : loadArray(caocao)) {
+      Poem p;
+      p.title = stringField(item, "title");
+      p.author = "曹操";
+      p.dynasty = "汉";
+      p.lines = stringList(item, "paragraphs");
+      p.tier = Tier::Curated;
+      add(std::move(p));
+    }
+  }
+
+  void readShi(const std::string& folder, const std::string& prefix, const std::string& dynasty) {
+    announce(folder + "/" + prefix + "*");
+    for (const fs::path& path : numberedFiles(file(folder), prefix)) {
+      const std::string number = path.filename().string().substr(prefix.size());
+      const RankFile rank(file("rank/poet/" + prefix + "rank." + number));
+      std::size_t index = 0;
+      for (const json& item : loadArray(path)) {
+        Poem p;
+        p.title = stringField(item, "title");
+        p.author = stringField(item, "author");
+        p.dynasty = dynasty;
+        p.lines = stringList(item, "paragraphs");
+        p.tags = stringList(item, "tags");
+        p.notes = joinLines(stringList(item, "notes"));
+        p.popularity = rank.popularity(index++, p.author + '\n' + p.title);
+        p.tier = dynasty == "唐" || !p.tags.empty() ? Tier::Curated : Tier::Ranked;
+        if (std::find(p.tags.begin(), p.tags.end(), "乐府") != p.tags.end()) p.genreHint = "乐府";
+        add(std::move(p));
+      }
+    }
+  }
+
+  void readCi(const json& item, const std::string& dynasty, Tier tier) {
+    Poem p;
+    p.author = stringField(item, "author");
+    p.dynasty = dynasty;
+    p.form = Form::Ci;
+    p.lines = stringList(item, "paragraphs");
+    if (p.lines.empty()) p.lines = stringList(item, "para");
+    p.tags = stringList(item, "tags");
+    p.notes = joinLines(stringList(item, "notes"));
+    p.title = stringField(item, "title");
+    if (p.title.empty()) {
+      const std::string tune = stringField(item, "rhythmic");
+      const std::string head = firstClause(p.lines);
+      p.title = head.empty() ? tune : tune + "·" + head;
+    }
+    p.tier = tier;
+    add(std::move(p));
+  }
+
+  void readFiveDynasties() {
+    announce("花间集, 南唐二主词");
+    for (int juan = 1; juan <= 10; ++juan) {
+      const fs::path path = file("wudaishici/huajianji/huajianji-" + (juan == 10 ? std::string("x") : std::to_string(juan)) + "-juan.json");
+      for (const json& item : loadArray(path)) readCi(item, "五代", Tier::Curated);
+    }
+    const fs::path nantang = file("wudaishici/nantang/poetrys.json");
+    for (const json& item : loadArray(nantang)) readCi(item, "五代", Tier::Curated);
+  }
+
+  void readSongCi() {
+    announce("全宋词");
+    std::vector<fs::path> files = numberedFiles(file("songci"), "ci.song.");
+    files.push_back(file("songci/ci.song.2019y.json"));
+    for (const fs::path& path : files) {
+      const std::string number = path.filename().string().substr(8);
+      const RankFile rank(file("rank/ci/ci.song.rank." + number));
+      std::size_t index = 0;
+      for (const json& item : loadArray(path)) {
+        const double popularity = rank.popularity(index++, stringField(item, "author") + '\n' + stringField(item, "rhythmic"));
+        readCi(item, "宋", Tier::Curated);
+        corpus_.poems.back().popularity = popularity;
+      }
+    }
+  }
+
+  void readYuanQu() {
+    announce("元曲");
+    const fs::path path = file("yuanqu/yuanqu.json");
+    for (const json& item : loadArray(path)) {
+      Poem p;
+      p.title = stringField(item, "title");
+      p.author = stringField(item, "author");
+      p.dynasty = "元";
+      p.form = Form::Qu;
+      p.lines = stringList(item, "paragraphs");
+      p.tier = Tier::Curated;
+      add(std::move(p));
+    }
+  }
+
+  void readNalan() {
+    announce("纳兰性德诗集");
+    const fs::path path = file("nalanxingde/纳兰性德诗集.json");
+    for (const json& item : loadArray(path)) readCi(item, "清", Tier::Curated);
+  }
+
+  void readAnthologies() {
+    announce("唐诗三百首, 宋词三百首, 水墨唐诗");
+    const fs::path tang300 = file("mengxue/tangshisanbaishou.json");
+    const json tang = loadJson(tang300);
+    if (!tang.is_object() || !tang.contains("content") || !tang["content"].is_array())
+      throw CorpusError("cannot read " + tang300.string() + ": expected sections of poems");
+    for (const json& section : tang["content"]) {
+      const std::string type = stringField(section, "type");
+      if (!section.contains("content") || !section["content"].is_array()) continue;
+      for (const json& item : section["content"]) {
+        Poem p;
+        p.title = stringField(item, "subchapter");
+        if (p.title.empty()) p.title = stringField(item, "chapter");
+        p.author = stringField(item, "author");
+        p.dynasty = "唐";
+        p.lines = stringList(item, "paragraphs");
+        p.tier = Tier::Anthology;
+        if (type == "樂府") p.genreHint = "乐府";
+        corpus_.anthology.push_back(std::move(p));
+      }
+    }
+    const fs::path song300 = file("songci/宋词三百首.json");
+    for (const json& item : loadArray(song300)) {
+      readCi(item, "宋", Tier::Anthology);
+      corpus_.anthology.push_back(std::move(corpus_.poems.back()));
+      corpus_.poems.pop_back();
+    }
+    const fs::path shuimo = file("shuimotangshi/shuimotangshi.json");
+    for (const json& item : loadArray(shuimo)) {
+      Poem p;
+      p.title = stringField(item, "title");
+      p.author = stringField(item, "author");
+      p.dynasty = "唐";
+      p.lines = stringList(item, "paragraphs");
+      p.appreciation = stringField(item, "prologue");
+      p.tier = Tier::Anthology;
+      corpus_.anthology.push_back(std::move(p));
+    }
+  }
+
+  void readAuthors(const std::string& relative, const char* textKey, const std::string& dynasty) {
+    const fs::path path = file(relative);
+    for (const json& item : loadArray(path)) {
+      std::string text = stringField(item, textKey);
+      if (text.empty()) continue;
+      corpus_.biographies.push_back({stringField(item, "name"), dynasty, std::move(text)});
+    }
+  }
+
+  void readBiographies() {
+    announce("poets' biographies");
+    readAuthors("songci/author.song.json", "description", "宋");
+    readAuthors("quantangshi/authors.song.json", "desc", "宋");
+    readAuthors("quantangshi/authors.tang.json", "desc", "唐");
+    readAuthors("wudaishici/nantang/authors.json", "desc", "五代");
+  }
+
+  // 御定全唐诗 repeats the Tang poems with the imperial editors' notes; only the notes are new.
+  void attachImperialNotes() {
+    announce("御定全唐诗");
+    std::unordered_map<std::string, std::string> notes;
+    for (const fs::path& path : numberedFiles(file("yudingquantangshi/json"), "")) {
+      for (const json& item : loadArray(path)) {
+        std::string text = joinLines(stringList(item, "notes"));
+        const std::string author = stringField(item, "author");
+        if (const std::string bio = stringField(item, "biography"); !bio.empty())
+          corpus_.biographies.push_back({author, "唐", bio});
+        if (!text.empty()) notes.emplace(author + '\n' + stringField(item, "title"), std::move(text));
+      }
+    }
+    for (Poem& p : corpus_.poems) {
+      if (p.dynasty != "唐" || !p.notes.empty()) continue;
+      if (const auto it = notes.find(p.author + '\n' + p.title); it != notes.end()) p.notes = it->second;
+    }
+  }
+
+  fs::path dist_;
+  const ProgressFn& progress_;
+  Corpus corpus_;
+};
+
+}  // namespace
+
+Corpus readCorpus(const std::filesystem::path& dist, const ProgressFn& progress) {
+  return Reader(dist, progress).read();
+}
+
+}  // namespace collection

@@ -1,0 +1,38 @@
+#pragma once
+// What every benchmark shares: timing a piece of work, peak memory and the "name: value" lines.
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace bench {
+
+// The fastest of `runs` runs of `work`, in milliseconds: the least disturbed measurement.
+template <class F>
+double bestMs(int runs, F&& work) {
+  double best = 1e300;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    best = std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  return best;
+}
+
+inline double peakRssMiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+inline void print(const char* name, double value) { std::printf("%s: %.3f\n", name, value); }
+inline void print(const char* name, int value) { std::printf("%s: %d\n", name, value); }
+
+// The folder that holds the collection's files: the first argument, else ./run.
+inline std::string collectionFolder(int argc, char** argv) { return argc > 1 ? argv[1] : "run"; }
+
+}  // namespace bench

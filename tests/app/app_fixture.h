@@ -1,0 +1,38 @@
+#pragma once
+// A working folder with the reader's two database files, made small, and the answers to
+// every message box the windows show.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/forms/Dialogs.h"
+
+class ReaderFolder {
+ public:
+  // Creates the folder, makes it the current one and writes the database files into it
+  // (unless `withDatabases` is false).
+  explicit ReaderFolder(bool withDatabases = true);
+  ~ReaderFolder();
+
+  const std::filesystem::path& path() const { return path_; }
+  void write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path previous_;
+};
+
+// Records every box and answers it with `answer`; restores the real boxes when it ends.
+class BoxRecorder {
+ public:
+  explicit BoxRecorder(int answer = mrOk);
+  ~BoxRecorder();
+  std::vector<TMessageBoxRequest> boxes;
+
+ private:
+  TMessageBoxPresenter previous_;
+};
+
+// Runs the event loop until `done` holds or about two seconds have passed.
+bool waitFor(const std::function<bool()>& done);

@@ -96,8 +96,6 @@ struct TSQLiteEntryPoints {
 // The process-wide entry table. Written only under the load lock; read freely.
 extern TSQLiteEntryPoints sqlite3api;
 
-inline constexpr int kSQLiteEntryPointCount = 69;
-
 // The library file; empty until the first load picks the default.
 AnsiString ClientLibraryName();
 void SetClientLibraryName(const AnsiString& name);

@@ -4,6 +4,7 @@
 
 #include "data/LiteCallUni.h"
 #include "data/LiteClassesUni.h"
+#include "data/LiteCollation.h"
 #include "data/SQLiteUniProvider.h"
 #include "data/Uni.h"
 #include "tests/data/data_fixture.h"
@@ -212,4 +213,43 @@ TEST_F(UniConnectionTest, TransactionsCommitAndRollBack) {
   sqlite->ExecSQL("create table one(y check (y = 1))");
   EXPECT_NO_THROW(sqlite->ExecSQL("insert into one select count(*) from t where x = 2"));
   EXPECT_NO_THROW(sqlite->ExecSQL("insert into one select count(*) + 1 from t where x = 1"));
+}
+
+TEST_F(UniConnectionTest, TextPassesUnchangedOnlyOnAnEightBitDatabase) {
+  const AnsiString poem = text::utf8ToAnsi("床前明月光");
+  connection.Connect();
+  auto* utf8 = static_cast<TSQLiteConnection*>(connection.InternalConnection());
+  EXPECT_TRUE(utf8->IsUTF8Needed()) << "no options: UTF-8 everywhere";
+  EXPECT_EQ(utf8->EncodeSQL("select '" + poem + "'"), "select '床前明月光'");
+  EXPECT_EQ(utf8->DecodeText("明月", 6), text::utf8ToAnsi("明月"));
+  EXPECT_EQ(utf8->DecodeName("名", 3), u"名");
+
+  connection.SpecificOptions().Add("ASCIIDataBase=True");
+  connection.Connect();
+  auto* ansi = static_cast<TSQLiteConnection*>(connection.InternalConnection());
+  EXPECT_FALSE(ansi->IsUTF8Needed());
+  EXPECT_EQ(ansi->EncodeSQL(poem), poem);
+  EXPECT_EQ(ansi->DecodeText(poem.data(), static_cast<int>(poem.size())), poem);
+  EXPECT_EQ(ansi->DecodeName(poem.data(), 4), u"床前");
+  EXPECT_EQ(ansi->EncodeParamText(u"明月"), text::utf8ToAnsi("明月"));
+  connection.SpecificOptions().Add("UseUnicode=True");
+  connection.Connect();
+  EXPECT_TRUE(static_cast<TSQLiteConnection*>(connection.InternalConnection())->IsUTF8Needed());
+}
+
+TEST_F(UniConnectionTest, UniNoCaseComparesWithoutLetterCaseUntilItIsTurnedOff) {
+  connection.SpecificOptions().Add("ASCIIDataBase=True");
+  connection.Connect();
+  auto* sqlite = static_cast<TSQLiteConnection*>(connection.InternalConnection());
+  sqlite->ExecSQL("create table one(y check (y = 1))");
+  EXPECT_NO_THROW(sqlite->ExecSQL("insert into one select 1 where 'tang' = 'TANG' collate UniNoCase"));
+  EXPECT_NO_THROW(sqlite->ExecSQL("insert into one select 1 where 'Tang' < 'song' collate UniNoCase"));
+  EXPECT_NO_THROW(sqlite->ExecSQL("insert into one select 1 where '" + text::utf8ToAnsi("唐") + "' <> '" +
+                                  text::utf8ToAnsi("宋") + "' collate UniNoCase"));
+  EXPECT_EQ(UniNoCaseCompare(u"straße", u"STRASSE") != 0, true) << "code units, not linguistic rules";
+  EXPECT_EQ(UniNoCaseCompare(u"abc", u"ABCD"), -1);
+  connection.SpecificOptions().Add("DefaultCollations=False");
+  connection.Connect();
+  sqlite = static_cast<TSQLiteConnection*>(connection.InternalConnection());
+  EXPECT_THROW(sqlite->ExecSQL("select 'a' = 'A' collate UniNoCase"), ESQLiteError) << "no such collation";
 }

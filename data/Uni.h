@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "data/CRAccess.h"
+#include "data/Macros.h"
+#include "data/SqlFormatter.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/Events.h"
 #include "platform/classes/Strings.h"
@@ -82,6 +84,10 @@ class TUniConnection : public TComponent {
   void SetPort(int port) { port_ = port; }
   TSpecificOptionsList& SpecificOptions() { return specificOptions_; }
   TUniConnectionOptions& Options() { return options_; }
+  // Named macros of this connection's statements, and the formatting every statement passes
+  // through on its way to the provider.
+  TUniMacros& Macros() { return macros_; }
+  TSqlFormatting& Formatting() { return formatting_; }
 
   AnsiString Username, Password, Server;
   bool LoginPrompt = true;
@@ -123,6 +129,8 @@ class TUniConnection : public TComponent {
   int port_ = 0;
   TSpecificOptionsList specificOptions_;
   TUniConnectionOptions options_;
+  TUniMacros macros_{this};
+  TSqlFormatting formatting_{macros_};
   TUniProvider* provider_ = nullptr;
   std::unique_ptr<TCRConnection> connection_;
   std::unique_ptr<TCRTransaction> transaction_;

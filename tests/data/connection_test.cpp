@@ -5,6 +5,7 @@
 #include "data/LiteCallUni.h"
 #include "data/LiteClassesUni.h"
 #include "data/LiteCollation.h"
+#include "data/LiteFormatter.h"
 #include "data/SQLiteUniProvider.h"
 #include "data/Uni.h"
 #include "tests/data/data_fixture.h"
@@ -252,4 +253,17 @@ TEST_F(UniConnectionTest, UniNoCaseComparesWithoutLetterCaseUntilItIsTurnedOff) 
   connection.Connect();
   sqlite = static_cast<TSQLiteConnection*>(connection.InternalConnection());
   EXPECT_THROW(sqlite->ExecSQL("select 'a' = 'A' collate UniNoCase"), ESQLiteError) << "no such collation";
+}
+
+TEST_F(UniConnectionTest, ItsMacrosAndItsProviderShapeEveryStatement) {
+  connection.Macros().Add("poems", "sici");
+  const TUniProvider* sqlite = TUniProviders::Instance().GetProvider("SQLite");
+  EXPECT_EQ(StatementText("select * from {poems} where {fn CHAR_LENGTH(tm)} > 2 \r\n", connection.Formatting(), sqlite),
+            "select * from sici where LENGTH(tm) > 2");
+  EXPECT_EQ(StatementText("select {if SQLITE}1{else}2{endif}", connection.Formatting(), sqlite), "select 1");
+  connection.Macros().Add("poems", "poet");
+  EXPECT_EQ(StatementText("select * from {poems}", connection.Formatting(), sqlite), "select * from sici")
+      << "the first definition of a name counts";
+  const AnsiString poem = text::utf8ToAnsi("select id,tm as 作品 from sici where zz ='李白'");
+  EXPECT_EQ(StatementText(poem, connection.Formatting(), sqlite), poem);
 }

@@ -18,13 +18,6 @@ std::mutex& connectionLock() {
   return lock;
 }
 
-AnsiString trimmed(const AnsiString& s) {
-  std::size_t first = 0, last = s.size();
-  while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
-  return s.substr(first, last - first);
-}
-
 }  // namespace
 
 int ActiveConnectionCount() { return activeConnections.load(); }
@@ -256,7 +249,7 @@ void TSQLiteCommand::SetSQL(const AnsiString& sql) {
 void TSQLiteCommand::Prepare() {
   if (stmt_) return;
   if (!connection_) throw Exception("Connection is not defined");
-  if (trimmed(sql_).empty()) throw Exception("No SQL statement provided");
+  if (text::trimmed(sql_).empty()) throw Exception("No SQL statement provided");
   const std::string encoded = connection_->EncodeSQL(sql_);
   sqlite3_stmt* stmt = nullptr;
   const int rc = sqlite3api.sqlite3_prepare_v2(connection_->GetDatabaseHandle(), encoded.data(),

@@ -12,13 +12,6 @@ namespace {
 
 std::atomic<int> refreshCounter{0};
 
-AnsiString upper(const AnsiString& s) {
-  AnsiString out = s;
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return out;
-}
-
 // Splits "tm DESC CIS; [zz] , nd" into the words of each column.
 std::vector<std::vector<AnsiString>> splitColumns(const AnsiString& text) {
   std::vector<std::vector<AnsiString>> columns(1);
@@ -367,7 +360,7 @@ int TMemData::CompareFieldValues(const TFieldValue& a, const TFieldValue& b, con
       if (prefix) return 0;
     }
     if (flags & cfPartialCompare) {
-      const bool found = (flags & cfCaseInsensitive) ? upper(*sa).find(upper(*sb)) != AnsiString::npos
+      const bool found = (flags & cfCaseInsensitive) ? text::upperAscii(*sa).find(text::upperAscii(*sb)) != AnsiString::npos
                                                      : sa->find(*sb) != AnsiString::npos;
       if (found) return 0;
     }
@@ -434,7 +427,7 @@ void TMemData::SetIndexFieldNames(const AnsiString& names) {
     TSortColumn column{field, false, 0};
     bool direction = false, comparison = false;
     for (std::size_t i = 1; i < words.size(); ++i) {
-      const AnsiString word = upper(words[i]);
+      const AnsiString word = text::upperAscii(words[i]);
       if ((word == "ASC" || word == "DESC") && !direction) {
         direction = true;
         column.Descending = word == "DESC";

@@ -8,13 +8,6 @@
 
 namespace {
 
-AnsiString trimmed(const AnsiString& s) {
-  std::size_t first = 0, last = s.size();
-  while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
-  return s.substr(first, last - first);
-}
-
 // Turns the provider's error into the component's, keeping code, message and component.
 template <class F>
 void wrapProviderErrors(F&& operation) {
@@ -72,7 +65,7 @@ TUniConnection::~TUniConnection() {
 
 void TUniConnection::SetProviderName(const AnsiString& name) {
   if (Connected()) throw EDatabaseError("This operation is not allowed on active connection");
-  const AnsiString value = trimmed(name);
+  const AnsiString value(text::trimmed(name));
   if (!classes::sameText(value, providerName_)) {
     provider_ = value.empty() ? nullptr : TUniProviders::Instance().GetProvider(value);
     transaction_.reset();
@@ -82,7 +75,7 @@ void TUniConnection::SetProviderName(const AnsiString& name) {
 }
 
 void TUniConnection::SetDatabase(const AnsiString& database) {
-  const AnsiString value = trimmed(database);
+  const AnsiString value(text::trimmed(database));
   if (value != database_ && Connected()) close();
   database_ = value;
   if (connection_) connection_->SetProp(prDatabase, database_);

@@ -9,13 +9,6 @@
 
 namespace {
 
-AnsiString trimBlanks(const AnsiString& s) {
-  std::size_t first = 0, last = s.size();
-  while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
-  return s.substr(first, last - first);
-}
-
 // An option line split into prefix, name and value; `valid` is false for a line without "=".
 struct OptionLine {
   AnsiString prefix, name, value;
@@ -49,14 +42,14 @@ void TOption::InvalidValue(const AnsiString& text) const {
 }
 
 TPropValue TBooleanOption::Validate(const AnsiString& text) const {
-  const AnsiString trimmed = trimBlanks(text);
+  const AnsiString trimmed(text::trimmed(text));
   if (classes::sameText(trimmed, "True")) return true;
   if (classes::sameText(trimmed, "False")) return false;
   InvalidValue(text);
 }
 
 TPropValue TIntegerOption::Validate(const AnsiString& text) const {
-  const AnsiString trimmed = trimBlanks(text);
+  const AnsiString trimmed(text::trimmed(text));
   if (trimmed.empty()) InvalidValue(text);
   errno = 0;
   char* end = nullptr;

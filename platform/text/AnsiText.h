@@ -44,6 +44,18 @@ inline AnsiString utf8ToAnsi(std::string_view utf8, std::string_view replacement
   return wideToAnsi(utf8ToWide(utf8), replacement, replaced);
 }
 
+// `s` without its leading and trailing characters of code 32 or below (blanks, line breaks,
+// control characters), as input and option texts are taken.
+inline std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return s;
+}
+
+// ASCII letters upper-cased; the second byte of a double-byte character is left alone even
+// where it looks like a letter.
+AnsiString upperAscii(std::string_view s);
+
 // True when every byte sequence is a defined code page 936 character.
 bool isValidAnsi(std::string_view ansi);
 

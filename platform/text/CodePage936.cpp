@@ -144,6 +144,18 @@ AnsiString wideToAnsi(std::u16string_view wide, std::string_view replacement, st
   return ansi;
 }
 
+AnsiString upperAscii(std::string_view s) {
+  AnsiString out(s);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (isLeadByte(c))
+      ++i;
+    else if (c >= 'a' && c <= 'z')
+      out[i] = static_cast<char>(c - 32);
+  }
+  return out;
+}
+
 bool isValidAnsi(std::string_view ansi) {
   const Tables& t = tables();
   for (std::size_t i = 0; i < ansi.size(); ++i) {

@@ -87,3 +87,12 @@ TEST(QtBoundary, QStringCarriesGbkTextBothWays) {
   EXPECT_EQ(fromQString(q), kPoemGbk);
   EXPECT_EQ(fromQString(QString()), "");
 }
+
+TEST(AnsiHelpers, TrimAndUpperCaseLeaveDoubleByteCharactersAlone) {
+  EXPECT_EQ(trimmed(" \t\r\n ab c\x01 "), "ab c");
+  EXPECT_EQ(trimmed("   "), "");
+  EXPECT_EQ(trimmed(kPoemGbk), kPoemGbk);
+  // 0xB0 0x61 is one character whose second byte happens to be 'a'.
+  EXPECT_EQ(upperAscii("select \xB0\x61 x"), "SELECT \xB0\x61 X");
+  EXPECT_EQ(upperAscii("\xB0"), "\xB0") << "a lone lead byte at the end";
+}

@@ -90,6 +90,7 @@ bool TCRRecordSet::FetchNextBlock() {
     ReleaseCursor();
     throw;
   }
+  if (!fetchedAll_ && NoMoreRows()) fetchedAll_ = true;
   if (filled.empty()) {
     if (!reuse) blocks_.FreeBlock(block);
     ReleaseCursor();

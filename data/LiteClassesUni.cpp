@@ -1,11 +1,16 @@
 #include "data/LiteClassesUni.h"
 
 #include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
+#include "data/DateTimeText.h"
 #include "data/GbkPatterns.h"
 #include "data/LiteCallUni.h"
 #include "data/LiteCollation.h"
+#include "data/LiteParser.h"
 #include "platform/classes/Exceptions.h"
 
 namespace {
@@ -244,6 +249,37 @@ void TSQLiteCommand::SetConnection(TSQLiteConnection* connection) {
 void TSQLiteCommand::SetSQL(const AnsiString& sql) {
   Unprepare();
   sql_ = sql;
+  if (!ParamCheck) return;
+  std::vector<TParamDesc> found;
+  for (const AnsiString& name : ParseLiteParams(sql)) {
+    TParamDesc* old = FindParam(name);
+    found.push_back(old ? *old : TParamDesc{name, dcUnknown, {}});
+  }
+  params_ = std::move(found);
+}
+
+TParamDesc* TSQLiteCommand::FindParam(const AnsiString& name) {
+  for (TParamDesc& param : params_)
+    if (param.Name == name) return &param;
+  return nullptr;
+}
+
+void TSQLiteCommand::SetDateTimeFormats(const AnsiString& dateFormat, const AnsiString& timeFormat) {
+  // The first separator of a format is its separator; the stored format keeps placeholders.
+  const auto adopt = [](const AnsiString& given, const char* fallback, char placeholder, AnsiString& format,
+                        char& separator) {
+    format = fallback;
+    separator = placeholder;
+    if (given.empty()) return;
+    const auto at = given.find_first_of("-./:\\");
+    format = given;
+    if (at == AnsiString::npos) return;
+    separator = given[at];
+    for (char& c : format)
+      if (c == separator) c = placeholder;
+  };
+  adopt(dateFormat, "yyyy-mm-dd", '-', dateFormat_, dateSeparator_);
+  adopt(timeFormat, "hh:nn:ss", ':', timeFormat_, timeSeparator_);
 }
 
 void TSQLiteCommand::Prepare() {
@@ -269,12 +305,93 @@ void TSQLiteCommand::Unprepare() {
   cursorState_ = TCursorState::csInactive;
 }
 
+namespace {
+
+std::int64_t integerOf(const TFieldValue& v) {
+  if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
+  if (const auto* l = std::get_if<std::int64_t>(&v)) return *l;
+  if (const auto* b = std::get_if<bool>(&v)) return *b;
+  if (const auto* d = std::get_if<double>(&v)) return static_cast<std::int64_t>(*d);
+  if (const auto* s = std::get_if<AnsiString>(&v)) return std::strtoll(s->c_str(), nullptr, 10);
+  throw Exception("Cannot convert type");
+}
+
+double doubleOf(const TFieldValue& v) {
+  if (const auto* d = std::get_if<double>(&v)) return *d;
+  if (const auto* s = std::get_if<AnsiString>(&v)) return std::strtod(s->c_str(), nullptr);
+  return static_cast<double>(integerOf(v));
+}
+
+AnsiString textOf(const TFieldValue& v) {
+  if (const auto* s = std::get_if<AnsiString>(&v)) return *s;
+  if (const auto* w = std::get_if<WideString>(&v)) return text::wideToAnsi(*w);
+  if (const auto* b = std::get_if<std::vector<std::uint8_t>>(&v)) return AnsiString(b->begin(), b->end());
+  if (const auto* d = std::get_if<double>(&v)) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.17g", *d);
+    return number;
+  }
+  return std::to_string(integerOf(v));
+}
+
+// Days since 1899-12-30 of a date, time or date-time in its native form.
+double dateTimeOf(std::uint16_t code, const TFieldValue& v) {
+  constexpr double kDateDelta = 693594, kMsPerDay = 86400000.0;
+  if (code == dcDate) return static_cast<double>(integerOf(v)) - kDateDelta;
+  if (code == dcTime) return static_cast<double>(integerOf(v)) / kMsPerDay;
+  const double ms = doubleOf(v);
+  const double days = std::floor(ms / kMsPerDay);
+  return days - kDateDelta + (ms - days * kMsPerDay) / kMsPerDay;
+}
+
+}  // namespace
+
 void TSQLiteCommand::bindParams() {
   const int expected = sqlite3api.sqlite3_bind_parameter_count(stmt_);
-  constexpr int described = 0;
-  if (expected != described)
+  if (expected != static_cast<int>(params_.size()))
     throw Exception("Incorrect parameter count. Expected: " + std::to_string(expected) +
-                    "; Actual: " + std::to_string(described));
+                    "; Actual: " + std::to_string(params_.size()));
+  for (std::size_t i = 0; i < params_.size(); ++i) {
+    const TParamDesc& param = params_[i];
+    const int index = static_cast<int>(i) + 1;
+    int rc;
+    if (std::holds_alternative<std::monostate>(param.Value)) {
+      rc = sqlite3api.sqlite3_bind_null(stmt_, index);
+    } else {
+      switch (param.DataType) {
+        case dcInt8: case dcSmallint: case dcInteger: case dcWord: case dcBoolean: case dcLargeint: case dcUInt32:
+          rc = sqlite3api.sqlite3_bind_int64(stmt_, index, integerOf(param.Value));
+          break;
+        case dcFloat: case dcCurrency: case dcBCD: case dcFMTBCD:
+          rc = sqlite3api.sqlite3_bind_double(stmt_, index, doubleOf(param.Value));
+          break;
+        case dcDate: case dcTime: case dcDateTime: case dcSQLTimeStamp: {
+          AnsiString format = param.DataType == dcDate   ? dateFormat_
+                              : param.DataType == dcTime ? timeFormat_
+                                                         : dateFormat_ + " " + timeFormat_;
+          for (char& c : format) {
+            if (c == '-') c = dateSeparator_;
+            else if (c == ':') c = timeSeparator_;
+          }
+          const AnsiString value = FormatDateTime(format, dateTimeOf(param.DataType, param.Value));
+          rc = sqlite3api.sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), sqlite::kTransient);
+          break;
+        }
+        case dcBlob: case dcBytes: case dcVarBytes: {
+          const AnsiString bytes = textOf(param.Value);
+          rc = sqlite3api.sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()), sqlite::kTransient);
+          break;
+        }
+        default: {
+          const auto* wide = std::get_if<WideString>(&param.Value);
+          const std::string value = connection_->EncodeParamText(wide ? *wide : text::ansiToWide(textOf(param.Value)));
+          rc = sqlite3api.sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), sqlite::kTransient);
+          break;
+        }
+      }
+    }
+    connection_->CheckResult(rc);
+  }
 }
 
 void TSQLiteCommand::Execute() {

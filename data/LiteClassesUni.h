@@ -8,6 +8,7 @@
 
 #include "data/CRAccess.h"
 #include "data/LiteErrorUni.h"
+#include "data/MemData.h"
 #include "data/SQLiteApi.h"
 
 class TSQLiteCommand;
@@ -77,6 +78,13 @@ class TSQLiteConnection : public TCRConnection {
   friend class TSQLiteCommand;
 };
 
+// A parameter of a command: its name in the text, its data type code and its value.
+struct TParamDesc {
+  AnsiString Name;
+  std::uint16_t DataType = dcUnknown;
+  TFieldValue Value;  // empty: NULL
+};
+
 // Cursor states of a command.
 enum class TCursorState : unsigned char { csInactive = 0, csPrepared = 3, csExecuted = 7, csFetching = 8, csFetched = 10 };
 
@@ -88,8 +96,21 @@ class TSQLiteCommand : public TCRPropsObject {
 
   void SetConnection(TSQLiteConnection* connection);
   TSQLiteConnection* GetConnection() const { return connection_; }
+  // Also finds the parameters of the text when ParamCheck is on.
   void SetSQL(const AnsiString& sql);
   const AnsiString& GetSQL() const { return sql_; }
+  bool ParamCheck = true;
+  std::vector<TParamDesc>& Params() { return params_; }
+  TParamDesc* FindParam(const AnsiString& name);
+
+  // Date and time texts of parameters and columns: formats with "-" and ":" as placeholders
+  // of the separators.
+  void SetDateTimeFormats(const AnsiString& dateFormat, const AnsiString& timeFormat);
+  const AnsiString& DateFormat() const { return dateFormat_; }
+  char DateSeparator() const { return dateSeparator_; }
+  char TimeSeparator() const { return timeSeparator_; }
+  // While its record set opens it, the command's own after-execute notice stays silent.
+  void SetOpening(bool opening) { opening_ = opening; }
 
   void Prepare();
   void Unprepare();
@@ -112,6 +133,9 @@ class TSQLiteCommand : public TCRPropsObject {
 
   TSQLiteConnection* connection_ = nullptr;
   AnsiString sql_;
+  std::vector<TParamDesc> params_;
+  AnsiString dateFormat_ = "yyyy-mm-dd", timeFormat_ = "hh:nn:ss";
+  char dateSeparator_ = '-', timeSeparator_ = ':';
   sqlite3_stmt* stmt_ = nullptr;
   TCursorState cursorState_ = TCursorState::csInactive;
   int lastStepResult_ = 0;

@@ -255,6 +255,8 @@ class TCRRecordSet : public TMemData {
   virtual bool NeedsDescribe() const { return FieldCount() == 0; }
   // Called when the result is done or the record set closes.
   virtual void ReleaseCursor() {}
+  // The provider knows, after a block, that no row is left (its last step said so).
+  virtual bool NoMoreRows() const { return false; }
 
  private:
   int fetchRows_ = 25;

@@ -59,6 +59,11 @@ TEST(RealCollection, HoldsTheAnnouncedPoemsInBothFilesWithTheirPoets) {
   EXPECT_EQ(catalogue.number("select count(*) from sici where zz not in (select zz from poet)"), 0);
   EXPECT_GT(catalogue.number("select count(*) from poet where js <> ''"), 1000);
   EXPECT_GT(texts.number("select count(*) from sici where zs <> ''"), 500);
+  // No text is longer than the reader's field for it: nothing is cut when it is shown.
+  EXPECT_LE(catalogue.number("select max(length(cast(tm as blob))) from sici"), 4095);
+  EXPECT_LE(catalogue.number("select max(length(cast(zz as blob))) from sici"), 4095);
+  for (const char* column : {"nd", "tc", "lb"})
+    EXPECT_LE(catalogue.number(std::string("select max(length(cast(") + column + " as blob))) from sici"), 16) << column;
   // Every dynasty of the collection is one the reader's dynasty list can find.
   EXPECT_EQ(catalogue.number("select count(*) from sici where nd not in (" + text::utf8ToAnsi(
                 "'先秦','汉','魏晋','南北','隋','唐','五代','宋','辽','金','元','明','清','近代','现代'") + ")"),

@@ -115,8 +115,10 @@ struct TemporaryFiles {
 };
 
 void writeCatalogue(Database& db, const Collection& c, Encoder& encode) {
-  db.exec("CREATE TABLE sici(id INTEGER PRIMARY KEY, tm TEXT, zz TEXT, nd TEXT, tc TEXT, lb TEXT)");
-  db.exec("CREATE TABLE poet(zz TEXT, nd TEXT, js TEXT)");
+  // Declared as short texts, the reader keeps titles and names in pooled strings rather than
+  // in one blob each; the dynasty, genre and category words are a few characters at most.
+  db.exec("CREATE TABLE sici(id INTEGER PRIMARY KEY, tm VARCHAR, zz VARCHAR, nd VARCHAR(16), tc VARCHAR(16), lb VARCHAR(16))");
+  db.exec("CREATE TABLE poet(zz VARCHAR, nd VARCHAR(16), js TEXT)");
   db.exec("CREATE TABLE tmpid(id INTEGER PRIMARY KEY)");
   db.exec("BEGIN");
   Statement poem(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?, ?)");

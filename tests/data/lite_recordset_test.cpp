@@ -2,6 +2,7 @@
 
 #include "data/LiteCallUni.h"
 #include "data/LiteDataTypes.h"
+#include "data/LiteMetaData.h"
 #include "data/LiteRecordSet.h"
 #include "tests/data/data_fixture.h"
 
@@ -189,4 +190,28 @@ TEST_F(LiteRecordSetTest, ParametersAreFoundOnceAndBoundByType) {
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Incorrect parameter count. Expected: 1; Actual: 0");
   }
+}
+
+TEST_F(LiteRecordSetTest, TableColumnsComeFromTheCreatingStatement) {
+  const auto columns = ParseCreateTable(
+      "t", "CREATE TABLE t(\"id\" INTEGER PRIMARY KEY, tm VARCHAR ( 16 ) not null default 'x', /* note */ n, "
+           "constraint k unique (tm, n), price decimal(10, 2) default 0)");
+  ASSERT_EQ(columns.size(), 4u);
+  EXPECT_EQ(columns[0].ColumnName, "id");
+  EXPECT_FALSE(columns[0].Nullable) << "an integer primary key is assigned by SQLite";
+  EXPECT_EQ(columns[1].DataType, "VARCHAR(16)");
+  EXPECT_TRUE(columns[1].Nullable);
+  EXPECT_EQ(columns[1].DefaultValue, "'x'");
+  EXPECT_EQ(columns[2].ColumnName, "n");
+  EXPECT_EQ(columns[2].DataType, "");
+  EXPECT_EQ(columns[3].Position, 4) << "the constraint adds no column";
+  EXPECT_EQ(columns[3].DataType, "decimal(10,2)");
+
+  const auto sici = GetTableColumns(connection, "SICI");
+  ASSERT_EQ(sici.size(), 3u);
+  EXPECT_EQ(sici[0].ColumnName, "id");
+  EXPECT_EQ(sici[0].TableName, "SICI");
+  EXPECT_EQ(GetTableColumns(connection, "sici", "ZZ").size(), 1u);
+  EXPECT_TRUE(GetTableColumns(connection, "nowhere").empty());
+  EXPECT_THROW(GetTableColumns(connection, ""), Exception);
 }

@@ -48,7 +48,13 @@ std::vector<SourceRow> readRows(const std::string& folder) {
 // The list's columns as the record buffer holds them: a number and two pooled texts.
 class PoemList : public TCRRecordSet {
  public:
-  explicit PoemList(const std::vector<SourceRow>& rows) : rows_(rows) { SetProp(prFetchAllRecords, true); }
+  explicit PoemList(const std::vector<SourceRow>& rows) : rows_(rows) { SetProp(prFetchAll, true); }
+
+  // The rows are in memory already: no connection, no statement.
+  void SetConnection(TCRConnection*) override {}
+  void SetSQL(const AnsiString&) override {}
+  bool ExecuteNoRows() override { return true; }
+  const std::vector<std::unique_ptr<TCRTableInfo>>& TablesInfo() const override { return tables_; }
 
  protected:
   void ExecuteCommand() override { next_ = 0; }
@@ -76,6 +82,7 @@ class PoemList : public TCRRecordSet {
  private:
   const std::vector<SourceRow>& rows_;
   std::size_t next_ = 0;
+  std::vector<std::unique_ptr<TCRTableInfo>> tables_;
 };
 
 std::size_t heapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }

@@ -9,6 +9,7 @@
 
 #include "data/DAError.h"
 #include "platform/classes/Persistent.h"
+#include "platform/db/FieldValue.h"
 #include "platform/text/AnsiText.h"
 
 class TComponent;
@@ -36,6 +37,13 @@ enum TPropId : int {
   prDefaultCollations = 1010,
   prDateFormat = 1011,
   prTimeFormat = 1012,
+};
+
+// A parameter of a statement: its name in the text, its data type code and its value.
+struct TParamDesc {
+  AnsiString Name;
+  std::uint16_t DataType = 0;
+  TFieldValue Value;  // empty: NULL
 };
 
 // Anything the provider's options can be applied to.

@@ -4,14 +4,14 @@
 
 #include "data/MemData.h"
 
-bool TCRRecordSet::SetProp(int prop, const TPropValueRS& value) {
+bool TCRRecordSet::SetProp(int prop, const TPropValue& value) {
   switch (prop) {
     case prUniDirectional:
       uniDirectional_ = std::get<bool>(value);
       if (uniDirectional_) fetchAll_ = false;
       return true;
     case prFetchRows: fetchRows_ = std::max(1, std::get<int>(value)); return true;
-    case prFetchAllRecords:
+    case prFetchAll:
       if (!lockFetchAll_) fetchAll_ = std::get<bool>(value) && !uniDirectional_;
       return true;
     case prLongStrings: longStrings_ = std::get<bool>(value); return true;
@@ -19,18 +19,18 @@ bool TCRRecordSet::SetProp(int prop, const TPropValueRS& value) {
     case prIndexFieldNames: SetIndexFieldNames(std::get<AnsiString>(value)); return true;
     case prCompressBlobMode: compressBlobMode_ = std::get<int>(value); return true;
     case prLockFetchAll: lockFetchAll_ = std::get<bool>(value); return true;
-    case prExtendedFieldsInfoRS: extendedFieldsInfo_ = std::get<bool>(value); return true;
-    default: return false;
+    case prExtendedFieldsInfo: extendedFieldsInfo_ = std::get<bool>(value); return true;
+    default: return TCRPropsObject::SetProp(prop, value);
   }
 }
 
-bool TCRRecordSet::GetProp(int prop, TPropValueRS& value) const {
+bool TCRRecordSet::GetProp(int prop, TPropValue& value) const {
   switch (prop) {
-    case prFetchAllRecords: value = fetchAll_; return true;
-    case prExtendedFieldsInfoRS: value = extendedFieldsInfo_; return true;
+    case prFetchAll: value = fetchAll_; return true;
+    case prExtendedFieldsInfo: value = extendedFieldsInfo_; return true;
     case prFetchRows: value = fetchRows_; return true;
     case prUniDirectional: value = uniDirectional_; return true;
-    default: return false;
+    default: return TCRPropsObject::GetProp(prop, value);
   }
 }
 

@@ -78,13 +78,6 @@ class TSQLiteConnection : public TCRConnection {
   friend class TSQLiteCommand;
 };
 
-// A parameter of a command: its name in the text, its data type code and its value.
-struct TParamDesc {
-  AnsiString Name;
-  std::uint16_t DataType = dcUnknown;
-  TFieldValue Value;  // empty: NULL
-};
-
 // Cursor states of a command.
 enum class TCursorState : unsigned char { csInactive = 0, csPrepared = 3, csExecuted = 7, csFetching = 8, csFetched = 10 };
 

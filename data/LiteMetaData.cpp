@@ -84,7 +84,7 @@ std::vector<TLiteColumnInfo> GetTableColumns(TSQLiteConnection& connection, cons
   rs.SetConnection(&connection);
   rs.SetSQL("SELECT sql FROM sqlite_master WHERE Lower(name) = '" + lower + "' AND type = 'table'");
   rs.Open();
-  TRecordBuffer row = rs.AllocRecBuf();
+  TRecordBytes row = rs.AllocRecBuf();
   if (!rs.GetNextRecord(row.data())) return {};
   const TFieldValue sql = rs.GetValue(1, row.data());
   if (!std::holds_alternative<AnsiString>(sql)) return {};

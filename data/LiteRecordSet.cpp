@@ -60,6 +60,28 @@ TSQLiteRecordSet::~TSQLiteRecordSet() { ClearItems(); }
 
 void TSQLiteRecordSet::SetConnection(TSQLiteConnection* connection) { command_->SetConnection(connection); }
 
+void TSQLiteRecordSet::SetConnection(TCRConnection* connection) {
+  auto* sqlite = dynamic_cast<TSQLiteConnection*>(connection);
+  if (connection && !sqlite) throw Exception("The SQLite record set needs an SQLite connection");
+  SetConnection(sqlite);
+}
+
+bool TSQLiteRecordSet::ExecuteNoRows() {
+  if (!Connection()) throw Exception("Connection is not defined");
+  const bool wasPrepared = command_->GetPrepared();
+  prepareStatement();
+  if (kind_ == skRows) return true;
+  bindParamValues();
+  try {
+    command_->Execute();
+  } catch (...) {
+    if (!wasPrepared && !preparedByUser_) command_->Unprepare();
+    throw;
+  }
+  if (!preparedByUser_) command_->Unprepare();
+  return false;
+}
+
 void TSQLiteRecordSet::SetSQL(const AnsiString& sql) {
   Close();
   command_->SetSQL(sql);
@@ -84,7 +106,7 @@ void TSQLiteRecordSet::Unprepare() {
   command_->Unprepare();
 }
 
-bool TSQLiteRecordSet::SetProp(int prop, const TPropValueRS& value) {
+bool TSQLiteRecordSet::SetProp(int prop, const TPropValue& value) {
   if (prop == prLiteralMode) {
     literal_ = std::get<bool>(value);
     return true;
@@ -92,7 +114,7 @@ bool TSQLiteRecordSet::SetProp(int prop, const TPropValueRS& value) {
   return TCRRecordSet::SetProp(prop, value);
 }
 
-bool TSQLiteRecordSet::GetProp(int prop, TPropValueRS& value) const {
+bool TSQLiteRecordSet::GetProp(int prop, TPropValue& value) const {
   if (prop == prLiteralMode) {
     value = literal_;
     return true;
@@ -108,6 +130,7 @@ void TSQLiteRecordSet::ExecuteCommand() {
   command_->SetOpening(true);
   try {
     prepareStatement();
+    bindParamValues();
     if (command_->GetCursorState() > TCursorState::csPrepared) command_->SetCursorState(TCursorState::csPrepared);
     command_->Execute();
     if (kind_ == skRows)
@@ -369,6 +392,12 @@ void TSQLiteRecordSet::readLiteral(int fieldNo, int column, std::byte* record) {
   const WideString wide = text::ansiToWide(literal);
   std::memcpy(GetBlob(fieldNo, record).AddPiece(wide.size() * 2), wide.data(), wide.size() * 2);
   SetNull(fieldNo, record, false);
+}
+
+void TSQLiteRecordSet::bindParamValues() {
+  // Values given to the record set go to the command's parameters of the same name.
+  for (const TParamDesc& given : Params)
+    if (TParamDesc* param = command_->FindParam(given.Name)) *param = given;
 }
 
 bool TSQLiteRecordSet::NoMoreRows() const {

@@ -20,18 +20,20 @@ class TSQLiteRecordSet : public TCRRecordSet {
 
   TSQLiteCommand& Command() { return *command_; }
   void SetConnection(TSQLiteConnection* connection);
+  void SetConnection(TCRConnection* connection) override;
   TSQLiteConnection* Connection() const { return command_->GetConnection(); }
-  void SetSQL(const AnsiString& sql);
+  void SetSQL(const AnsiString& sql) override;
+  bool ExecuteNoRows() override;
 
   // A statement prepared by its user stays compiled across opens until Unprepare.
   void Prepare();
   void Unprepare();
   bool Prepared() const { return preparedByUser_; }
   TStatementKind StatementKind() const { return kind_; }
-  const std::vector<std::unique_ptr<TCRTableInfo>>& TablesInfo() const { return tables_; }
+  const std::vector<std::unique_ptr<TCRTableInfo>>& TablesInfo() const override { return tables_; }
 
-  bool SetProp(int prop, const TPropValueRS& value) override;
-  bool GetProp(int prop, TPropValueRS& value) const override;
+  bool SetProp(int prop, const TPropValue& value) override;
+  bool GetProp(int prop, TPropValue& value) const override;
 
  protected:
   void ExecuteCommand() override;
@@ -44,6 +46,7 @@ class TSQLiteRecordSet : public TCRRecordSet {
 
  private:
   void prepareStatement();
+  void bindParamValues();
   void readLiteral(int fieldNo, int column, std::byte* record);
   void readValue(const TFieldDesc& field, int column, std::byte* record);
   TCRTableInfo* tableFor(const AnsiString& table, const AnsiString& database);

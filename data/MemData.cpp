@@ -130,8 +130,8 @@ void TData::InitFields() {
   LayoutChanged();
 }
 
-TRecordBuffer TData::AllocRecBuf() const {
-  return TRecordBuffer(static_cast<std::size_t>(recordSize_ + calcRecordSize_));
+TRecordBytes TData::AllocRecBuf() const {
+  return TRecordBytes(static_cast<std::size_t>(recordSize_ + calcRecordSize_));
 }
 
 std::uint32_t TData::handleAt(const std::byte* record, const TFieldDesc& field) const {
@@ -195,13 +195,17 @@ void TData::FreeComplexFields(std::byte* record) {
 
 void TData::CopyRecord(const std::byte* source, std::byte* dest) {
   std::memcpy(dest, source, static_cast<std::size_t>(recordSize_));
+  OwnComplexFields(dest);
+}
+
+void TData::OwnComplexFields(std::byte* record) {
   for (int i = 0; i < fields_.Count(); ++i) {
     const TFieldDesc& field = fields_[i];
     if (!field.IsComplex() || field.FieldDescKind == TFieldDescKind::fdkCalculated || field.ParentField) continue;
-    const std::uint32_t handle = handleAt(source, field);
+    const std::uint32_t handle = handleAt(record, field);
     if (handle == 0) continue;
     if (isHeapCode(field.DataType)) {
-      heap_.AddRef(handle);  // the copy is one more holder of the same piece
+      heap_.AddRef(handle);  // one more holder of the same piece
     } else if (field.IsBlob()) {
       const TBlob* from = blobs_.Find(handle);
       const std::uint32_t copy = blobs_.Create(field.DataType == dcWideMemo);
@@ -210,7 +214,7 @@ void TData::CopyRecord(const std::byte* source, std::byte* dest) {
         from->Read(0, bytes.size(), bytes.data());
         blobs_.Find(copy)->Write(0, bytes.size(), bytes.data());
       }
-      setHandle(dest, field, copy);
+      setHandle(record, field, copy);
     }
   }
 }

@@ -11,16 +11,13 @@
 
 #include "data/Blob.h"
 #include "data/BlockManager.h"
+#include "data/CRAccess.h"
 #include "data/FieldDesc.h"
 #include "data/StringHeap.h"
+#include "platform/db/FieldValue.h"
 
-// A field value in the data set's native form. Dates are day numbers (0001-01-01 is day 1),
-// times milliseconds since midnight, date-times day number × 86400000 + milliseconds.
-using TFieldValue = std::variant<std::monostate, bool, std::int32_t, std::int64_t, double, AnsiString, WideString,
-                                 std::vector<std::uint8_t>>;
-
-// A record as the data set holds it: the stored record followed by the calculated area.
-using TRecordBuffer = std::vector<std::byte>;
+// A record with room for its calculated area, as the record buffer hands it out.
+using TRecordBytes = std::vector<std::byte>;
 
 class TData {
  public:
@@ -48,7 +45,7 @@ class TData {
   int DataSize() const { return dataSize_; }
   int RecordSize() const { return recordSize_; }
   int CalcRecordSize() const { return calcRecordSize_; }
-  TRecordBuffer AllocRecBuf() const;
+  TRecordBytes AllocRecBuf() const;
 
   // Field access on a record (a stored one or a data set's buffer).
   bool GetNull(int fieldNo, const std::byte* record) const;
@@ -64,6 +61,9 @@ class TData {
   void FreeComplexFields(std::byte* record);
   // Makes `dest` an independent copy of `source`, heap pieces and blobs included.
   void CopyRecord(const std::byte* source, std::byte* dest);
+  // Makes the record the holder of its own heap pieces and blob copies, so that it outlives
+  // the stored record it was copied from.
+  void OwnComplexFields(std::byte* record);
 
   TStringHeap& StringHeap() { return heap_; }
   int BlobCount() const { return static_cast<int>(blobs_.Count()); }
@@ -204,30 +204,33 @@ class TMemData : public TData {
   int refreshIteration_;
   std::vector<TSortColumn> sortColumns_;
   AnsiString indexFieldNames_;
-  TRecordBuffer scratchA_, scratchB_;
+  TRecordBytes scratchA_, scratchB_;
 };
 
-// Record-set property numbers.
+// Record-set property numbers besides FetchAll (22) and ExtendedFieldsInfo (51).
 enum TRecordSetProp : int {
   prUniDirectional = 20,
   prFetchRows = 21,
-  prFetchAllRecords = 22,
   prLongStrings = 25,
   prFlatBuffers = 27,
   prIndexFieldNames = 29,
   prCompressBlobMode = 30,
   prLockFetchAll = 47,
-  prExtendedFieldsInfoRS = 51,
 };
 
 // A result read from a provider in blocks of FetchRows records, on demand.
-class TCRRecordSet : public TMemData {
+class TCRRecordSet : public TMemData, public TCRPropsObject {
  public:
-  using TPropValueRS = std::variant<bool, int, AnsiString>;
-
   // False for a property the record set does not have.
-  virtual bool SetProp(int prop, const TPropValueRS& value);
-  virtual bool GetProp(int prop, TPropValueRS& value) const;
+  bool SetProp(int prop, const TPropValue& value) override;
+  bool GetProp(int prop, TPropValue& value) const override;
+
+  // The provider connection the statement runs on.
+  virtual void SetConnection(TCRConnection* connection) = 0;
+  virtual void SetSQL(const AnsiString& sql) = 0;
+  // Runs a statement that returns no rows; true (and nothing run) when it returns rows.
+  virtual bool ExecuteNoRows() = 0;
+  virtual const std::vector<std::unique_ptr<TCRTableInfo>>& TablesInfo() const = 0;
 
   int FetchRows() const { return fetchRows_; }
   bool FetchAll() const { return fetchAll_; }
@@ -237,6 +240,9 @@ class TCRRecordSet : public TMemData {
   bool ExtendedFieldsInfo() const { return extendedFieldsInfo_; }
   // The provider has no more rows.
   bool FetchedAll() const { return fetchedAll_; }
+
+  // The values of the statement's parameters, in the order the statement names them.
+  std::vector<TParamDesc> Params;
 
   // Reads the next block now; false when the result has no more rows.
   bool Fetch() { return FetchNextBlock(); }

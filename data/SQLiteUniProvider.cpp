@@ -1,6 +1,7 @@
 #include "data/SQLiteUniProvider.h"
 
 #include "data/LiteClassesUni.h"
+#include "data/LiteRecordSet.h"
 
 TSQLiteUniProvider::TSQLiteUniProvider(TComponent* owner) : TUniProvider(owner) {}
 
@@ -10,6 +11,16 @@ std::unique_ptr<TCRConnection> TSQLiteUniProvider::CreateConnection() const {
 
 std::unique_ptr<TCRTransaction> TSQLiteUniProvider::CreateTransaction() const {
   return std::make_unique<TSQLiteTransaction>();
+}
+
+std::unique_ptr<TCRRecordSet> TSQLiteUniProvider::CreateRecordSet() const {
+  return std::make_unique<TSQLiteRecordSet>();
+}
+
+void TSQLiteUniProvider::FillDataSetOptions(TOptionsList& list) {
+  const std::type_index recordSet = typeid(TSQLiteRecordSet);
+  list.Add(std::make_unique<TBooleanOption>("ExtendedFieldsInfo", prExtendedFieldsInfo, recordSet, true));
+  list.Add(std::make_unique<TBooleanOption>("FetchAll", prFetchAll, recordSet, false));
 }
 
 void TSQLiteUniProvider::FillConnectionOptions(TOptionsList& list) {

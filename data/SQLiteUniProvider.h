@@ -14,9 +14,11 @@ class TSQLiteUniProvider : public TUniProvider {
 
   std::unique_ptr<TCRConnection> CreateConnection() const override;
   std::unique_ptr<TCRTransaction> CreateTransaction() const override;
+  std::unique_ptr<TCRRecordSet> CreateRecordSet() const override;
 
  protected:
   void FillConnectionOptions(TOptionsList& list) override;
+  void FillDataSetOptions(TOptionsList& list) override;
 };
 
 // Puts the SQLite provider into the registry; done once when the program starts, and safe

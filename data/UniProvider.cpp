@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "data/MemData.h"
 #include "platform/classes/Strings.h"
 #include "platform/classes/TextCompare.h"
 
@@ -113,7 +114,10 @@ const TOptionsList& TUniProvider::GetScriptOptions() {
   return lazyList(scriptOptions_, &TUniProvider::FillScriptOptions);
 }
 
-const TOptionsList& TUniProvider::OptionsFor(const TCRPropsObject&) { return GetConnectionOptions(); }
+const TOptionsList& TUniProvider::OptionsFor(const TCRPropsObject& object) {
+  if (dynamic_cast<const TCRRecordSet*>(&object)) return GetDataSetOptions();
+  return GetConnectionOptions();
+}
 
 void TUniProvider::SetObjectProps(TCRPropsObject& object, const TStrings& lines) {
   OptionsFor(object).Apply(object, lines);

@@ -12,6 +12,7 @@
 #include "data/CRAccess.h"
 #include "platform/classes/Component.h"
 
+class TCRRecordSet;
 class TStrings;
 
 // One provider-specific option: "SQLite.BusyTimeout=5000" names the option BusyTimeout.
@@ -92,6 +93,7 @@ class TUniProvider : public TComponent {
 
   virtual std::unique_ptr<TCRConnection> CreateConnection() const = 0;
   virtual std::unique_ptr<TCRTransaction> CreateTransaction() const = 0;
+  virtual std::unique_ptr<TCRRecordSet> CreateRecordSet() const = 0;
 
   const TOptionsList& GetConnectionOptions();
   const TOptionsList& GetSqlOptions();
@@ -107,7 +109,8 @@ class TUniProvider : public TComponent {
   virtual void FillDataSetOptions(TOptionsList&) {}
   virtual void FillScriptOptions(TOptionsList&) {}
 
-  // Which list applies to an object of this kind; the connection's by default.
+  // Which list applies to an object of this kind: a record set takes the data-set options,
+  // anything else the connection's.
   virtual const TOptionsList& OptionsFor(const TCRPropsObject& object);
 
  private:

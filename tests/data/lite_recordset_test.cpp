@@ -90,7 +90,7 @@ TEST_F(LiteRecordSetTest, DescribesColumnsFromDeclaredTypesAndValues) {
   EXPECT_EQ(rs.Field(7).DataType, dcLargeint) << "an expression takes the type of its value";
   EXPECT_EQ(rs.Field(7).Name, "n");
   ASSERT_TRUE(rs.GetNextRecord());
-  TRecordBuffer row = rs.AllocRecBuf();
+  TRecordBytes row = rs.AllocRecBuf();
   rs.GetRecord(row.data());
   EXPECT_EQ(std::get<AnsiString>(rs.GetValue(1, row.data())), g("明月")) << "cut to 4 bytes";
   EXPECT_EQ(std::get<std::int32_t>(rs.GetValue(2, row.data())), 7);
@@ -150,7 +150,7 @@ TEST_F(LiteRecordSetTest, RunsOnlyTheFirstStatementAndRefusesStatementsWithoutRo
 TEST_F(LiteRecordSetTest, GbkTextComesBackByteForByteOnlyOnAnEightBitConnection) {
   const AnsiString sql = "select tm from sici where id = 1";
   EXPECT_EQ(openAndCount(sql), 1);
-  TRecordBuffer row = rs.AllocRecBuf();
+  TRecordBytes row = rs.AllocRecBuf();
   rs.SetToBegin();
   rs.GetNextRecord(row.data());
   EXPECT_EQ(std::get<AnsiString>(rs.GetValue(1, row.data())), g("诗") + "1");
@@ -162,7 +162,7 @@ TEST_F(LiteRecordSetTest, GbkTextComesBackByteForByteOnlyOnAnEightBitConnection)
   other.SetConnection(&utf8);
   other.SetSQL(sql);
   other.Open();
-  TRecordBuffer altered = other.AllocRecBuf();
+  TRecordBytes altered = other.AllocRecBuf();
   other.GetNextRecord(altered.data());
   EXPECT_NE(std::get<AnsiString>(other.GetValue(1, altered.data())), g("诗") + "1");
 }

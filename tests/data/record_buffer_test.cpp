@@ -42,6 +42,12 @@ class GeneratedRows : public TCRRecordSet {
   int failAtRow = -1;
   std::vector<AnsiString> titles;
 
+  // Generated rows need no connection and run no statements.
+  void SetConnection(TCRConnection*) override {}
+  void SetSQL(const AnsiString&) override {}
+  bool ExecuteNoRows() override { return true; }
+  const std::vector<std::unique_ptr<TCRTableInfo>>& TablesInfo() const override { return tables_; }
+
  protected:
   void ExecuteCommand() override { next_ = 0; }
   void CreateFieldDescs() override {
@@ -63,6 +69,7 @@ class GeneratedRows : public TCRRecordSet {
  private:
   int rows_;
   int next_ = 0;
+  std::vector<std::unique_ptr<TCRTableInfo>> tables_;
 };
 
 // Bytes the allocator has handed out and not yet had back.
@@ -75,7 +82,7 @@ std::size_t allocatedBytes() {
 }
 
 std::int32_t idOf(GeneratedRows& data) {
-  TRecordBuffer buffer = data.AllocRecBuf();
+  TRecordBytes buffer = data.AllocRecBuf();
   data.GetRecord(buffer.data());
   return std::get<std::int32_t>(data.GetValue(1, buffer.data()));
 }
@@ -136,7 +143,7 @@ TEST(FieldValues, RoundTripEveryStoredKindAndKeepNullsApart) {
   addField(data, "vb", dcHeapVarBytes);
   addField(data, "f", dcFloat).Scale = 2;
   data.InitFields();
-  TRecordBuffer record = data.AllocRecBuf();
+  TRecordBytes record = data.AllocRecBuf();
   data.InitRecord(record.data());
   for (int i = 1; i <= data.FieldCount(); ++i) EXPECT_TRUE(data.GetNull(i, record.data())) << i;
 
@@ -220,7 +227,7 @@ TEST(Fetching, ReadsBlocksOfTwentyFiveOnDemand) {
 
 TEST(Fetching, FetchAllForwardOnlyAndAFailedBlock) {
   GeneratedRows all(60);
-  all.SetProp(prFetchAllRecords, true);
+  all.SetProp(prFetchAll, true);
   all.Open();
   EXPECT_EQ(all.RecordCount(), 60);
 
@@ -331,7 +338,7 @@ TEST(LocalOrder, IndexFieldNamesSortStablyAndRejectBadText) {
 
 TEST(Memory, CloseGivesEverythingBackAndReopeningDoesNotGrow) {
   GeneratedRows data(60);
-  data.SetProp(prFetchAllRecords, true);
+  data.SetProp(prFetchAll, true);
   data.Open();
   data.Close();
   const std::size_t afterFirstClose = allocatedBytes();

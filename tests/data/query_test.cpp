@@ -239,4 +239,11 @@ TEST_F(QueryTest, ChangingTheTextClosesTheQueryAndRebuildsItsFields) {
   EXPECT_TRUE(query.Locate(g("作者"), {AnsiString("\xCB\xD5")}, loPartialKey)) << "苏 as a partial key";
   EXPECT_FALSE(query.Locate(g("作者"), {g("王维")}));
   EXPECT_EQ(query.RecNo(), 2) << "no match: no move";
+
+  open(query, "select id, zz from sici");
+  query.Next();
+  EXPECT_EQ(std::get<std::int32_t>(query.Lookup("zz", {g("李白")}, "id")), 1);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(query.Lookup("zz", {g("王维")}, "id")));
+  EXPECT_EQ(query.RecNo(), 2) << "a lookup does not move";
+  EXPECT_EQ(query.FieldByName("id").AsInteger(), 2);
 }

@@ -168,43 +168,27 @@ class Reader {
     if (progress_) progress_("reading " + what + " (" + std::to_string(corpus_.poems.size()) + " poems so far)");
   }
 
-  Poem& add(Poem poem) {
-    corpus_.poems.push_back(std::move(poem));
-    return corpus_.poems.back();
+  void add(Poem poem) { corpus_.poems.push_back(std::move(poem)); }
+
+  // A small book of shi: its author is a field of each poem, or the one given for all.
+  void readBook(const std::string& relative, const char* linesKey, const std::string& dynasty,
+                const std::string& author = std::string()) {
+    for (const json& item : loadArray(file(relative))) {
+      Poem p;
+      p.title = stringField(item, "title");
+      p.author = author.empty() ? stringField(item, "author") : author;
+      p.dynasty = dynasty;
+      p.lines = stringList(item, linesKey);
+      p.tier = Tier::Curated;
+      add(std::move(p));
+    }
   }
 
   void readClassics() {
     announce("诗经, 楚辞, 曹操诗集");
-    const fs::path shijing = file("shijing/shijing.json");
-    for (const json& item : loadArray(shijing)) {
-      Poem p;
-      p.title = stringField(item, "title");
-      p.author = "佚名";
-      p.dynasty = "先秦";
-      p.lines = stringList(item, "content");
-      p.tier = Tier::Curated;
-      add(std::move(p));
-    }
-    const fs::path chuci = file("chuci/chuci.json");
-    for (const json& item : loadArray(chuci)) {
-      Poem p;
-      p.title = stringField(item, "title");
-      p.author = stringField(item, "author");
-      p.dynasty = "先秦";
-      p.lines = stringList(item, "content");
-      p.tier = Tier::Curated;
-      add(std::move(p));
-    }
-    const fs::path caocao = file("caocaoshiji/caocao.json");
-    for (const json& item : loadArray(caocao)) {
-      Poem p;
-      p.title = stringField(item, "title");
-      p.author = "曹操";
-      p.dynasty = "汉";
-      p.lines = stringList(item, "paragraphs");
-      p.tier = Tier::Curated;
-      add(std::move(p));
-    }
+    readBook("shijing/shijing.json", "content", "先秦", "佚名");
+    readBook("chuci/chuci.json", "content", "先秦");
+    readBook("caocaoshiji/caocao.json", "paragraphs", "汉", "曹操");
   }
 
   void readShi(const std::string& folder, const std::string& prefix, const std::string& dynasty) {
@@ -276,17 +260,9 @@ class Reader {
 
   void readYuanQu() {
     announce("元曲");
-    const fs::path path = file("yuanqu/yuanqu.json");
-    for (const json& item : loadArray(path)) {
-      Poem p;
-      p.title = stringField(item, "title");
-      p.author = stringField(item, "author");
-      p.dynasty = "元";
-      p.form = Form::Qu;
-      p.lines = stringList(item, "paragraphs");
-      p.tier = Tier::Curated;
-      add(std::move(p));
-    }
+    const std::size_t first = corpus_.poems.size();
+    readBook("yuanqu/yuanqu.json", "paragraphs", "元");
+    for (std::size_t i = first; i < corpus_.poems.size(); ++i) corpus_.poems[i].form = Form::Qu;
   }
 
   void readNalan() {

@@ -17,6 +17,8 @@
 #include "app/Unit3.h"
 #include "data/SQLiteUniProvider.h"
 #include "data/Uni.h"
+#include "data/UniQuery.h"
+#include "platform/db/DataSource.h"
 #include "grid/DBGridEh.h"
 #include "platform/forms/Anchors.h"
 #include "platform/forms/Clickable.h"
@@ -254,6 +256,20 @@ void Tfsici::buildStatusLine() {
 }
 
 void Tfsici::buildDataComponents() {
+  // In the window's stored order: each connection exists before the queries that use it,
+  // and the active queries open right after their connection once loading ends.
+  const auto source = [this](const char* name) {
+    auto* s = new TDataSource(&Components());
+    s->SetName(name);
+    return s;
+  };
+  const auto query = [this](const char* name, TUniConnection* connection) {
+    auto* q = new TUniQuery(&Components());
+    q->SetName(name);
+    q->SetConnection(connection);
+    return q;
+  };
+  DataSource1 = source("DataSource1");
   c1 = new TUniConnection(&Components());
   c1->SetName("c1");
   c1->SetProviderName("SQLite");
@@ -261,9 +277,25 @@ void Tfsici::buildDataComponents() {
   c1->SpecificOptions().Add("SQLite.ASCIIDataBase=True");
   c1->SpecificOptions().Add("SQLite.EncryptionKey=lirn4302986K");
   c1->SetConnected(true);
+  uq1 = query("uq1", c1);
+  uq1->SQL().Add("select id,tm as 作品,zz as 作者 from sici"_gbk);
+  uq1->SetActive(true);
 
   SQLiteUniProvider1 = new TSQLiteUniProvider(&Components());
   SQLiteUniProvider1->SetName("SQLiteUniProvider1");
+
+  DataSource2 = source("DataSource2");
+  DataSource3 = source("DataSource3");
+  uq2 = query("uq2", c1);
+  uq3 = query("uq3", c1);
+  uq4 = query("uq4", c1);
+  uq4->SQL().Add("select id,tm as 作品 from sici"_gbk);
+  uq4->SetActive(true);
+  DataSource4 = source("DataSource4");
+  DataSource1->SetDataSet(uq1);
+  DataSource2->SetDataSet(uq2);
+  DataSource3->SetDataSet(uq3);
+  DataSource4->SetDataSet(uq4);
 
   c2 = new TUniConnection(&Components());
   c2->SetName("c2");
@@ -271,6 +303,7 @@ void Tfsici::buildDataComponents() {
   c2->SetDatabase("sici.dbf");
   c2->SpecificOptions().Add("SQLite.ASCIIDataBase=True");
   c2->SetConnected(true);
+  uq5 = query("uq5", c1);
 }
 
 void Tfsici::FormActivate() {

@@ -17,8 +17,10 @@ class QTabWidget;
 class QTextEdit;
 class QToolButton;
 class TDBGridEh;
+class TDataSource;
 class TSQLiteUniProvider;
 class TUniConnection;
+class TUniQuery;
 
 class Tfsici : public TForm {
  public:
@@ -31,13 +33,21 @@ class Tfsici : public TForm {
   QWidget* TabSheet1;
   QWidget* TabSheet2;
   QWidget* TabSheet3;
+  TDataSource* DataSource1;
   TUniConnection* c1;
+  TUniQuery* uq1;
   TSQLiteUniProvider* SQLiteUniProvider1;
   TDBGridEh* DBGridEh1;
   QListWidget* ListBox1;
   TDBGridEh* DBGridEh2;
   TDBGridEh* DBGridEh3;
   TDBGridEh* DBGridEh4;
+  TDataSource* DataSource2;
+  TDataSource* DataSource3;
+  TUniQuery* uq2;
+  TUniQuery* uq3;
+  TUniQuery* uq4;
+  TDataSource* DataSource4;
   QLineEdit* Edit1;
   QGroupBox* GroupBox2;
   QTextEdit* rc;
@@ -49,6 +59,7 @@ class Tfsici : public TForm {
   QRadioButton* r1;
   QRadioButton* r2;
   QRadioButton* r3;
+  TUniQuery* uq5;
   QGroupBox* GroupBox4;
   QComboBox* cd;
   QComboBox* tc;

@@ -20,6 +20,7 @@
 #include "app/Unit3.h"
 #include "app/sici.h"
 #include "data/Uni.h"
+#include "data/UniQuery.h"
 #include "grid/DBGridEh.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Shell.h"
@@ -72,7 +73,12 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
                            "bt", "SpeedButton1", "PopupMenu1", "N1", "N2", "N3", "N4", "N6", "N7", "N8", "Panel1",
                            "Label4", "Label5", "Label6", "Label7"})
     EXPECT_NE(main->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
-  for (const char* name : {"c1", "c2", "SQLiteUniProvider1"}) EXPECT_NE(main->Components().FindComponent(name), nullptr) << name;
+  for (const char* name : {"c1", "c2", "SQLiteUniProvider1", "uq1", "uq2", "uq3", "uq4", "uq5", "DataSource1",
+                           "DataSource2", "DataSource3", "DataSource4"})
+    EXPECT_NE(main->Components().FindComponent(name), nullptr) << name;
+  EXPECT_TRUE(main->uq1->Active()) << "the full list opens with the window";
+  EXPECT_TRUE(main->uq4->Active());
+  EXPECT_FALSE(main->uq2->Active() || main->uq3->Active() || main->uq5->Active());
 
   EXPECT_EQ(main->PageControl1->tabText(0), QStringLiteral("检索结果"));
   EXPECT_EQ(main->PageControl1->tabText(1), QStringLiteral("按朝代检索"));
@@ -188,13 +194,14 @@ TEST(StartUp, AFileThatCannotBeOpenedEndsWithTheErrorBoxAndAFailureStatus) {
   EXPECT_EQ(fsici, nullptr);
 }
 
-TEST(StartUp, MissingDatabaseFilesAreCreatedEmpty) {
+TEST(StartUp, MissingDatabaseFilesAreCreatedEmptyAndTheFirstListFails) {
   ReaderFolder folder(false);
   BoxRecorder boxes;
-  const auto main = start();
-  ASSERT_TRUE(main);
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "sici.idb"));
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "sici.dbf"));
+  EXPECT_FALSE(start()) << "the full list has no table to read";
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "sici.idb")) << "opening created the file";
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("no such table: sici"));
+  EXPECT_EQ(fsici, nullptr);
 }
 
 TEST(AboutWindow, DescribesTheCollectionAndKeepsRightClicksOffItsWebPage) {

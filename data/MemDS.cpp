@@ -211,7 +211,7 @@ bool TMemDataSet::walkTo(const std::vector<TFieldDesc*>& keys, const std::vector
   while (!match && data_->GetNextRecord(row.data())) {
     match = true;
     for (std::size_t i = 0; i < keys.size() && match; ++i)
-      match = data_->CompareFieldValues(data_->GetValue(keys[i]->FieldNo, row.data()), values[i], *keys[i], flags) == 0;
+      match = data_->CompareFieldValues(data_->GetValue(keys[i]->FieldNo, row.data()), values[i], flags) == 0;
   }
   if (match) found = data_->GetBookmark();
   data_->SetToBookmark(start);

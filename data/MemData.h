@@ -148,7 +148,7 @@ class TMemData : public TData {
   // "tm DESC CIS;zz": the local order; empty keeps the fetched order.
   void SetIndexFieldNames(const AnsiString& names);
   const std::vector<TSortColumn>& SortColumns() const { return sortColumns_; }
-  int CompareFieldValues(const TFieldValue& a, const TFieldValue& b, const TFieldDesc& field, unsigned flags) const;
+  int CompareFieldValues(const TFieldValue& a, const TFieldValue& b, unsigned flags) const;
 
   // Local filtering: a record is shown when both hooks accept it.
   std::function<bool(const std::byte* record)> FilterFunc;

@@ -346,8 +346,7 @@ void TMemData::DeleteRecord() {
   }
 }
 
-int TMemData::CompareFieldValues(const TFieldValue& a, const TFieldValue& b, const TFieldDesc& field,
-                                 unsigned flags) const {
+int TMemData::CompareFieldValues(const TFieldValue& a, const TFieldValue& b, unsigned flags) const {
   const bool aNull = std::holds_alternative<std::monostate>(a), bNull = std::holds_alternative<std::monostate>(b);
   if (aNull || bNull) return aNull == bNull ? 0 : aNull ? -1 : 1;
   const auto* sa = std::get_if<AnsiString>(&a);
@@ -375,17 +374,15 @@ int TMemData::CompareFieldValues(const TFieldValue& a, const TFieldValue& b, con
   const auto* bb = std::get_if<std::vector<std::uint8_t>>(&b);
   if (ba && bb) return *ba < *bb ? -1 : *bb < *ba ? 1 : 0;
   if (sa || sb || wa || wb || ba || bb) throw Exception("Cannot convert type");
-  if (std::holds_alternative<std::int64_t>(a) || std::holds_alternative<std::int64_t>(b) ||
-      std::holds_alternative<std::int32_t>(a)) {
-    if (!std::holds_alternative<double>(a) && !std::holds_alternative<double>(b)) {
-      const auto toInt = [](const TFieldValue& v) -> std::int64_t {
-        if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
-        if (const auto* l = std::get_if<std::int64_t>(&v)) return *l;
-        return std::get<bool>(v);
-      };
-      const std::int64_t x = toInt(a), y = toInt(b);
-      return x < y ? -1 : x > y ? 1 : 0;
-    }
+  // What is left are numbers and truth values: integers compare exactly unless a double joins.
+  if (!std::holds_alternative<double>(a) && !std::holds_alternative<double>(b)) {
+    const auto toInt = [](const TFieldValue& v) -> std::int64_t {
+      if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
+      if (const auto* l = std::get_if<std::int64_t>(&v)) return *l;
+      return std::get<bool>(v);
+    };
+    const std::int64_t x = toInt(a), y = toInt(b);
+    return x < y ? -1 : x > y ? 1 : 0;
   }
   const auto toDouble = [](const TFieldValue& v) -> double {
     if (const auto* d = std::get_if<double>(&v)) return *d;
@@ -393,7 +390,6 @@ int TMemData::CompareFieldValues(const TFieldValue& a, const TFieldValue& b, con
     if (const auto* l = std::get_if<std::int64_t>(&v)) return static_cast<double>(*l);
     return std::get<bool>(v);
   };
-  (void)field;
   const double x = toDouble(a), y = toDouble(b);
   return x < y ? -1 : x > y ? 1 : 0;
 }
@@ -412,7 +408,7 @@ int TMemData::compareItems(TItemHeader* a, TItemHeader* b) {
   }
   for (const TSortColumn& column : sortColumns_) {
     const int c = CompareFieldValues(GetValue(column.Field->FieldNo, ra), GetValue(column.Field->FieldNo, rb),
-                                     *column.Field, column.CompareFlags);
+                                     column.CompareFlags);
     if (c != 0) return column.Descending ? -c : c;
   }
   return 0;

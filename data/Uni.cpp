@@ -6,11 +6,7 @@
 #include "platform/classes/Exceptions.h"
 #include "platform/classes/TextCompare.h"
 
-namespace {
-
-// Turns the provider's error into the component's, keeping code, message and component.
-template <class F>
-void wrapProviderErrors(F&& operation) {
+void WrapProviderErrors(const std::function<void()>& operation) {
   try {
     operation();
   } catch (const EUniError&) {
@@ -19,8 +15,6 @@ void wrapProviderErrors(F&& operation) {
     throw EUniError(e);
   }
 }
-
-}  // namespace
 
 // ---- TSpecificOptionsList --------------------------------------------------------------------
 
@@ -142,7 +136,7 @@ void TUniConnection::connectProvider() {
   connection_->SetUsername(Username);
   connection_->SetPassword(Password);
   connection_->SetServer(Server);
-  wrapProviderErrors([&] { connection_->Connect(); });
+  WrapProviderErrors([&] { connection_->Connect(); });
   if (p.IsDatabaseSupported() && database_.empty()) {
     TPropValue value;
     if (connection_->GetProp(prDatabase, value)) database_ = std::get<AnsiString>(value);
@@ -162,7 +156,7 @@ void TUniConnection::close() {
   notifyClients(false);
   // SQLite rolls back what a closed handle left open; the next open starts afresh.
   transaction_.reset();
-  wrapProviderErrors([&] { connection_->Disconnect(); });
+  WrapProviderErrors([&] { connection_->Disconnect(); });
   if (AfterDisconnect) AfterDisconnect(*this);
 }
 
@@ -185,12 +179,12 @@ TCRTransaction& TUniConnection::transaction() {
 }
 
 void TUniConnection::StartTransaction() {
-  wrapProviderErrors([&] { transaction().StartTransaction(); });
+  WrapProviderErrors([&] { transaction().StartTransaction(); });
 }
 void TUniConnection::Commit() {
-  wrapProviderErrors([&] { transaction().Commit(); });
+  WrapProviderErrors([&] { transaction().Commit(); });
 }
 void TUniConnection::Rollback() {
-  wrapProviderErrors([&] { transaction().Rollback(); });
+  WrapProviderErrors([&] { transaction().Rollback(); });
 }
 bool TUniConnection::InTransaction() const { return transaction_ && Connected() && transaction_->GetInTransaction(); }

@@ -31,6 +31,10 @@ class EUniError : public EDAError {
   std::shared_ptr<EDAError> inner_;
 };
 
+// Runs `operation`, raising a provider's EDAError as the EUniError of the component layer
+// (same code, message and component); other exceptions pass unchanged.
+void WrapProviderErrors(const std::function<void()>& operation);
+
 // Option lines "Provider.Name=Value". A line stored without a provider before its name is
 // given the current provider's.
 class TSpecificOptionsList : public TStringList {

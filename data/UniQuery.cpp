@@ -3,15 +3,7 @@
 #include "data/LiteMetaData.h"
 #include "platform/classes/TextCompare.h"
 
-void TCustomUniDataSet::RunWrapped(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EUniError&) {
-    throw;
-  } catch (const EDAError& e) {
-    throw EUniError(e);
-  }
-}
+void TCustomUniDataSet::RunWrapped(const std::function<void()>& action) { WrapProviderErrors(action); }
 
 void TCustomUniDataSet::CursorOpened() {
   if (UpdatingTableIndex() < 0) return;

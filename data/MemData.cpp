@@ -241,13 +241,17 @@ TFieldValue TData::GetValue(int fieldNo, const std::byte* record) const {
     }
     case dcWideString:
     case dcHeapWideString: {
-      const std::uint32_t handle = field.DataType == dcHeapWideString ? handleAt(record, field) : 0;
-      const char* bytes = field.DataType == dcWideString ? reinterpret_cast<const char*>(at) : handle ? heap_.Ptr(handle) : nullptr;
-      const std::size_t limit = field.DataType == dcWideString ? static_cast<std::size_t>(field.Size) / 2
-                                                               : handle ? heap_.PieceSize(handle) / 2 : 0;
+      // The text lies in the record, or in a heap piece the record refers to.
+      const std::byte* units = at;
+      std::size_t limit = static_cast<std::size_t>(field.Size) / 2;
+      if (field.DataType == dcHeapWideString) {
+        const std::uint32_t handle = handleAt(record, field);
+        units = handle ? reinterpret_cast<const std::byte*>(heap_.Ptr(handle)) : nullptr;
+        limit = handle ? heap_.PieceSize(handle) / 2 : 0;
+      }
       WideString s;
       for (std::size_t i = 0; i < limit; ++i) {
-        const auto unit = load<char16_t>(reinterpret_cast<const std::byte*>(bytes) + 2 * i);
+        const auto unit = load<char16_t>(units + 2 * i);
         if (unit == 0) break;
         s.push_back(unit);
       }

@@ -142,6 +142,7 @@ TEST(FieldValues, RoundTripEveryStoredKindAndKeepNullsApart) {
   addField(data, "m", dcMemo);
   addField(data, "vb", dcHeapVarBytes);
   addField(data, "f", dcFloat).Scale = 2;
+  addField(data, "hw", dcHeapWideString);
   data.InitFields();
   TRecordBytes record = data.AllocRecBuf();
   data.InitRecord(record.data());
@@ -170,6 +171,9 @@ TEST(FieldValues, RoundTripEveryStoredKindAndKeepNullsApart) {
   EXPECT_EQ(std::get<std::vector<std::uint8_t>>(data.GetValue(10, record.data())), (std::vector<std::uint8_t>{1, 0, 2}));
   data.PutValue(11, record.data(), 2.0 / 3.0);
   EXPECT_DOUBLE_EQ(std::get<double>(data.GetValue(11, record.data())), 0.67) << "rounded to the field's scale";
+
+  data.PutValue(12, record.data(), WideString(u"床前明月光"));
+  EXPECT_EQ(std::get<WideString>(data.GetValue(12, record.data())), u"床前明月光") << "UTF-16 text in the heap";
 
   data.ConvertEOL = true;
   data.PutValue(2, record.data(), AnsiString("a\nb\r\nc"));

@@ -276,7 +276,8 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
     case dcDate:
     case dcTime:
     case dcDateTime: {
-      const AnsiString text = text::wideToAnsi(connection.DecodeName(utf8().data(), static_cast<int>(utf8().size())));
+      const std::string_view raw = utf8();
+      const AnsiString text = text::wideToAnsi(connection.DecodeName(raw.data(), static_cast<int>(raw.size())));
       double value = 0;
       if (!ParseDateTime(text, command_->DateFormat(), command_->DateSeparator(), command_->TimeSeparator(), value))
         value = 0;

@@ -15,9 +15,9 @@
 
 #include "app/Maker.h"
 #include "app/Unit3.h"
-#include "data/SQLiteUniProvider.h"
-#include "data/Uni.h"
-#include "data/UniQuery.h"
+#include "data/sqlite/SQLiteUniProvider.h"
+#include "data/access/Uni.h"
+#include "data/access/UniQuery.h"
 #include "platform/db/DataSource.h"
 #include "grid/DBGridEh.h"
 #include "platform/forms/Anchors.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "bench/bench_util.h"
-#include "data/LiteCallUni.h"
-#include "data/LiteClassesUni.h"
+#include "data/sqlite/LiteCallUni.h"
+#include "data/sqlite/LiteClassesUni.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "bench/bench_util.h"
-#include "data/LiteCallUni.h"
-#include "data/LiteClassesUni.h"
-#include "data/SQLiteUniProvider.h"
-#include "data/UniQuery.h"
+#include "data/sqlite/LiteCallUni.h"
+#include "data/sqlite/LiteClassesUni.h"
+#include "data/sqlite/SQLiteUniProvider.h"
+#include "data/access/UniQuery.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "bench/bench_util.h"
-#include "data/LiteCallUni.h"
-#include "data/LiteClassesUni.h"
-#include "data/MemData.h"
+#include "data/sqlite/LiteCallUni.h"
+#include "data/sqlite/LiteClassesUni.h"
+#include "data/records/MemData.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <fstream>
 #include <vector>
 
-#include "data/CRParser.h"
-#include "data/LiteFormatter.h"
-#include "data/LiteParser.h"
-#include "data/Macros.h"
+#include "data/sql/CRParser.h"
+#include "data/sqlite/LiteFormatter.h"
+#include "data/sqlite/LiteParser.h"
+#include "data/sql/Macros.h"
 #include "platform/classes/Exceptions.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "data/LiteClassesUni.h"
+#include "data/sqlite/LiteClassesUni.h"
 
 namespace fs = std::filesystem;
 

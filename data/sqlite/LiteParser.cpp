@@ -1,0 +1,51 @@
+#include "data/sqlite/LiteParser.h"
+
+#include <algorithm>
+
+namespace {
+
+const TParserDialect& liteDialect() {
+  static const TParserDialect dialect = [] {
+    TParserDialect d = SQLDialect();
+    d.identQuote[static_cast<unsigned char>('`')] = true;
+    return d;
+  }();
+  return dialect;
+}
+
+}  // namespace
+
+TLiteParser::TLiteParser(const AnsiString& text) : TSQLParser(text, liteDialect()) {}
+
+std::vector<AnsiString> ParseLiteParams(const AnsiString& sql) {
+  std::vector<AnsiString> names;
+  TLiteParser parser(sql);
+  parser.QuotedString = true;
+  parser.Uppered = false;
+  parser.UnknownAsSymbol = true;
+  for (int code = parser.GetNext(); code != lcEnd; code = parser.GetNext()) {
+    if (code != lxColon) continue;
+    AnsiString name;
+    code = parser.GetNext(name);
+    if (code != lcIdent && code != lcNumber && !parser.IsKeyword(code)) {
+      // "::x" names nothing, so the second ":" does not start another parameter.
+      if (code == lcEnd) break;
+      continue;
+    }
+    name = sqltext::unquoteName(name, '"');
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  }
+  return names;
+}
+
+char TSQLiteInfo::ClosingQuote(char c) const {
+  switch (c) {
+    case '"':
+    case '`':
+      return c;
+    case '[':
+      return ']';
+    default:
+      return 0;
+  }
+}

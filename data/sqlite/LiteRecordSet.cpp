@@ -1,0 +1,419 @@
+#include "data/sqlite/LiteRecordSet.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "data/records/DateTimeText.h"
+#include "data/sqlite/LiteCallUni.h"
+#include "data/sqlite/LiteDataTypes.h"
+#include "data/sqlite/LiteParser.h"
+#include "platform/classes/Exceptions.h"
+
+namespace {
+
+template <class T>
+void store(std::byte* at, T value) {
+  std::memcpy(at, &value, sizeof value);
+}
+
+bool boolProp(const TCRConnection& c, int prop) {
+  TPropValue value;
+  return c.GetProp(prop, value) && std::get<bool>(value);
+}
+
+AnsiString textProp(const TCRConnection& c, int prop) {
+  TPropValue value;
+  return c.GetProp(prop, value) ? std::get<AnsiString>(value) : AnsiString();
+}
+
+// The 34-byte decimal record: precision, sign and places, then two digits a byte.
+void storeDecimal(std::byte* at, const AnsiString& number) {
+  std::byte bcd[34] = {};
+  bool negative = false;
+  std::string digits;
+  int places = -1;
+  for (const char c : number) {
+    if (c == '-') negative = true;
+    else if (c == '.' || c == ',') places = 0;
+    else if (c >= '0' && c <= '9' && digits.size() < 64) {
+      digits += c;
+      if (places >= 0) ++places;
+    } else if (c == 'e' || c == 'E') break;
+  }
+  if (places < 0) places = 0;
+  while (digits.size() > 1 && digits.front() == '0' && static_cast<int>(digits.size()) > places + 1) digits.erase(0, 1);
+  bcd[0] = static_cast<std::byte>(digits.size());
+  bcd[1] = static_cast<std::byte>((negative ? 0x80 : 0) | (places & 0x3F));
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    const auto nibble = static_cast<unsigned>(digits[i] - '0');
+    bcd[2 + i / 2] |= static_cast<std::byte>(i % 2 ? nibble : nibble << 4);
+  }
+  std::memcpy(at, bcd, sizeof bcd);
+}
+
+}  // namespace
+
+TSQLiteRecordSet::TSQLiteRecordSet() : command_(std::make_unique<TSQLiteCommand>()) {}
+
+TSQLiteRecordSet::~TSQLiteRecordSet() { ClearItems(); }
+
+void TSQLiteRecordSet::SetConnection(TSQLiteConnection* connection) { command_->SetConnection(connection); }
+
+void TSQLiteRecordSet::SetConnection(TCRConnection* connection) {
+  auto* sqlite = dynamic_cast<TSQLiteConnection*>(connection);
+  if (connection && !sqlite) throw Exception("The SQLite record set needs an SQLite connection");
+  SetConnection(sqlite);
+}
+
+bool TSQLiteRecordSet::ExecuteNoRows() {
+  if (!Connection()) throw Exception("Connection is not defined");
+  const bool wasPrepared = command_->GetPrepared();
+  prepareStatement();
+  if (kind_ == skRows) return true;
+  bindParamValues();
+  try {
+    command_->Execute();
+  } catch (...) {
+    if (!wasPrepared && !preparedByUser_) command_->Unprepare();
+    throw;
+  }
+  if (!preparedByUser_) command_->Unprepare();
+  return false;
+}
+
+void TSQLiteRecordSet::SetSQL(const AnsiString& sql) {
+  Close();
+  command_->SetSQL(sql);
+  kind_ = skUnknown;
+  preparedByUser_ = false;
+}
+
+void TSQLiteRecordSet::prepareStatement() {
+  if (command_->GetPrepared()) return;
+  command_->Prepare();
+  kind_ = sqlite3api.sqlite3_column_count(command_->GetStatement()) > 0 ? skRows : skNoRows;
+}
+
+void TSQLiteRecordSet::Prepare() {
+  prepareStatement();
+  preparedByUser_ = true;
+}
+
+void TSQLiteRecordSet::Unprepare() {
+  Close();
+  preparedByUser_ = false;
+  command_->Unprepare();
+}
+
+bool TSQLiteRecordSet::SetProp(int prop, const TPropValue& value) {
+  if (prop == prLiteralMode) {
+    literal_ = std::get<bool>(value);
+    return true;
+  }
+  return TCRRecordSet::SetProp(prop, value);
+}
+
+bool TSQLiteRecordSet::GetProp(int prop, TPropValue& value) const {
+  if (prop == prLiteralMode) {
+    value = literal_;
+    return true;
+  }
+  return TCRRecordSet::GetProp(prop, value);
+}
+
+void TSQLiteRecordSet::ExecuteCommand() {
+  TSQLiteConnection* connection = Connection();
+  if (!connection) throw Exception("Connection is not defined");
+  command_->SetDateTimeFormats(textProp(*connection, prDateFormat), textProp(*connection, prTimeFormat));
+  const bool wasPrepared = command_->GetPrepared();
+  command_->SetOpening(true);
+  try {
+    prepareStatement();
+    bindParamValues();
+    if (command_->GetCursorState() > TCursorState::csPrepared) command_->SetCursorState(TCursorState::csPrepared);
+    command_->Execute();
+    if (kind_ == skRows)
+      command_->SetCursorState(command_->LastStepResult() == sqlite::kDone ? TCursorState::csFetched
+                                                                           : TCursorState::csExecuted);
+    else if (!preparedByUser_)
+      command_->Unprepare();
+  } catch (...) {
+    if (!wasPrepared && !preparedByUser_) command_->Unprepare();
+    command_->SetOpening(false);
+    if (command_->AfterExecute) command_->AfterExecute(false);
+    throw;
+  }
+  command_->SetOpening(false);
+  if (command_->AfterExecute) command_->AfterExecute(true);
+}
+
+TCRTableInfo* TSQLiteRecordSet::tableFor(const AnsiString& table, const AnsiString& database) {
+  for (const auto& info : tables_)
+    if (info->TableName == table) return info.get();
+  tables_.push_back(std::make_unique<TCRTableInfo>(
+      TCRTableInfo{table, AnsiString(), database.empty() ? table : database + "." + table}));
+  return tables_.back().get();
+}
+
+void TSQLiteRecordSet::CreateFieldDescs() {
+  if (kind_ != skRows) throw Exception("SQL statement doesn't return rows");
+  TSQLiteConnection& connection = *Connection();
+  sqlite3_stmt* stmt = command_->GetStatement();
+  const auto name = [&](const char* bytes) {
+    return bytes ? text::wideToAnsi(connection.DecodeName(bytes, static_cast<int>(std::strlen(bytes)))) : AnsiString();
+  };
+  const bool metadata = IsColumnMetaDataAvailable();
+  tables_.clear();
+  const TSQLiteInfo info;
+  if (!metadata) {
+    std::vector<TSQLSelectItem> columns;
+    std::vector<TSQLTableItem> tables;
+    info.ParseSelect(command_->GetSQL(), columns, tables);
+    for (const TSQLTableItem& table : tables) tableFor(table.Name, AnsiString())->TableAlias = table.Alias;
+  }
+  const bool enableBCD = boolProp(connection, prEnableBCD), enableFMTBCD = boolProp(connection, prEnableFMTBCD);
+  TPropValue unicode;
+  const bool useUnicode = connection.GetProp(prUseUnicode, unicode) && std::get<bool>(unicode);
+  const int count = sqlite3api.sqlite3_column_count(stmt);
+  for (int i = 0; i < count; ++i) {
+    auto desc = std::make_unique<TCRFieldDesc>();
+    desc->FieldNo = static_cast<std::uint16_t>(i + 1);
+    desc->ActualFieldNo = static_cast<std::int16_t>(i + 1);
+    desc->Name = name(sqlite3api.sqlite3_column_name(stmt, i));
+    desc->ActualName = metadata ? name(sqlite3api.sqlite3_column_origin_name(stmt, i)) : desc->Name;
+    if (metadata) {
+      const AnsiString table = info.NormalizeName(name(sqlite3api.sqlite3_column_table_name(stmt, i)));
+      if (!table.empty()) desc->TableInfo = tableFor(table, name(sqlite3api.sqlite3_column_database_name(stmt, i)));
+    }
+    TLiteColumnType type{dcWideMemo, 0, 0};
+    if (!literal_) {
+      const AnsiString declared = name(sqlite3api.sqlite3_column_decltype(stmt, i));
+      if (!declared.empty()) {
+        type = MapDeclaredType(declared, enableBCD, enableFMTBCD);
+      } else if (!desc->ActualName.empty()) {
+        type = {dcString, 0, 0};
+      } else {
+        switch (sqlite3api.sqlite3_column_type(stmt, i)) {
+          case sqlite::kInteger: type = {dcLargeint, 0, 0}; break;
+          case sqlite::kFloat: type = {dcFloat, 0, 0}; break;
+          case sqlite::kBlob: type = {dcBlob, 0, 0}; break;
+          default: type = {dcString, 0, 0}; break;
+        }
+      }
+      PromoteColumnType(type, LongStrings(), FlatBuffers());
+      if (useUnicode) {
+        if (type.DataType == dcString) type.DataType = dcWideString;
+        else if (type.DataType == dcMemo) type.DataType = dcWideMemo;
+        else if (type.DataType == dcHeapString) type.DataType = dcHeapWideString;
+      }
+    }
+    desc->DataType = type.DataType;
+    desc->Length = static_cast<std::uint16_t>(type.Length);
+    desc->Scale = static_cast<std::uint16_t>(type.Scale);
+    desc->Size = DataTypeSize(type.DataType, type.Length);
+    Fields().Add(std::move(desc));
+  }
+}
+
+bool TSQLiteRecordSet::ReadRow(std::byte* record) {
+  if (!command_->GetPrepared() || command_->GetCursorState() == TCursorState::csFetched) return false;
+  sqlite3_stmt* stmt = command_->GetStatement();
+  for (int i = 0; i < FieldCount(); ++i) {
+    const TFieldDesc& field = Field(i + 1);
+    if (field.FieldDescKind != TFieldDescKind::fdkData || field.ParentField) continue;
+    const int column = field.ActualFieldNo - 1;
+    if (literal_) {
+      readLiteral(i + 1, column, record);
+    } else if (sqlite3api.sqlite3_column_type(stmt, column) != sqlite::kNull) {
+      readValue(field, column, record);
+      SetNull(i + 1, record, false);
+    }
+  }
+  const int rc = sqlite3api.sqlite3_step(stmt);
+  if (rc == sqlite::kDone) {
+    command_->SetCursorState(TCursorState::csFetched);
+  } else {
+    if (rc != sqlite::kRow) Connection()->CheckResult(rc);
+    command_->SetCursorState(TCursorState::csFetching);
+  }
+  return true;
+}
+
+void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte* record) {
+  const TSQLiteConnection& connection = *Connection();
+  sqlite3_stmt* stmt = command_->GetStatement();
+  std::byte* at = record + field.Offset;
+  // Text as the record keeps it: the library's bytes, decoded only for a UTF-8 database.
+  AnsiString converted;
+  const auto columnText = [&]() -> std::string_view {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3api.sqlite3_column_text(stmt, column));
+    const auto count = static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column));
+    if (!connection.IsUTF8Needed()) return {bytes ? bytes : "", bytes ? count : 0};
+    converted = connection.DecodeText(bytes, static_cast<int>(count));
+    return converted;
+  };
+  const auto utf8 = [&]() -> std::string_view {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3api.sqlite3_column_text(stmt, column));
+    return {bytes ? bytes : "", bytes ? static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column)) : 0};
+  };
+  const auto blobBytes = [&]() -> std::string_view {
+    const auto* bytes = static_cast<const char*>(sqlite3api.sqlite3_column_blob(stmt, column));
+    return {bytes ? bytes : "", bytes ? static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column)) : 0};
+  };
+  const auto setHandle = [&](std::uint32_t handle) { store<std::uint32_t>(at, handle); };
+  switch (field.DataType) {
+    case dcString: {
+      const std::string_view text = columnText().substr(0, field.Length);
+      std::memcpy(at, text.data(), text.size());
+      at[text.size()] = std::byte{0};
+      break;
+    }
+    case dcSmallint: store<std::int16_t>(at, static_cast<std::int16_t>(sqlite3api.sqlite3_column_int(stmt, column))); break;
+    case dcInteger: store<std::int32_t>(at, sqlite3api.sqlite3_column_int(stmt, column)); break;
+    case dcFloat:
+    case dcCurrency: store<double>(at, sqlite3api.sqlite3_column_double(stmt, column)); break;
+    case dcDate:
+    case dcTime:
+    case dcDateTime: {
+      const std::string_view raw = utf8();
+      const AnsiString text = text::wideToAnsi(connection.DecodeName(raw.data(), static_cast<int>(raw.size())));
+      double value = 0;
+      if (!ParseDateTime(text, command_->DateFormat(), command_->DateSeparator(), command_->TimeSeparator(), value))
+        value = 0;
+      if (field.DataType == dcDate) value = std::trunc(value);
+      if (field.DataType == dcTime) value = std::fabs(value - std::trunc(value));
+      store<double>(at, value);
+      break;
+    }
+    case dcBoolean: store<std::int16_t>(at, sqlite3api.sqlite3_column_int64(stmt, column) != 0 ? 1 : 0); break;
+    case dcLargeint: store<std::int64_t>(at, sqlite3api.sqlite3_column_int64(stmt, column)); break;
+    case dcBlob: {
+      const std::string_view bytes = blobBytes();
+      if (!bytes.empty()) std::memcpy(GetBlob(field.FieldNo, record).AddPiece(bytes.size()), bytes.data(), bytes.size());
+      break;
+    }
+    case dcMemo: {
+      const std::string_view text = columnText();
+      if (!text.empty()) std::memcpy(GetBlob(field.FieldNo, record).AddPiece(text.size()), text.data(), text.size());
+      break;
+    }
+    case dcHeapString: {
+      const std::string_view text = columnText().substr(0, field.Length);
+      setHandle(StringHeap().AllocStr(text.data(), false, static_cast<int>(text.size())));
+      break;
+    }
+    case dcVarBytes: {
+      const std::string_view bytes = blobBytes().substr(0, field.Length);
+      store<std::uint16_t>(at, static_cast<std::uint16_t>(bytes.size()));
+      std::memcpy(at + 2, bytes.data(), bytes.size());
+      break;
+    }
+    case dcHeapVarBytes: {
+      const std::string_view bytes = blobBytes().substr(0, 0xFFFF);
+      const TStrHandle handle = StringHeap().Alloc(bytes.size() + 2);
+      auto* piece = reinterpret_cast<std::byte*>(StringHeap().Ptr(handle));
+      store<std::uint16_t>(piece, static_cast<std::uint16_t>(bytes.size()));
+      std::memcpy(piece + 2, bytes.data(), bytes.size());
+      setHandle(handle);
+      break;
+    }
+    case dcWideString: {
+      const WideString text = text::utf8ToWide(utf8(), field.Length);
+      std::memcpy(at, text.data(), text.size() * 2);
+      store<char16_t>(at + 2 * text.size(), 0);
+      break;
+    }
+    case dcHeapWideString: {
+      const WideString text = text::utf8ToWide(utf8(), field.Length);
+      setHandle(StringHeap().AllocWideStr(text.c_str(), false, static_cast<int>(text.size())));
+      break;
+    }
+    case dcWideMemo: {
+      const WideString text = text::utf8ToWide(utf8());
+      if (!text.empty()) std::memcpy(GetBlob(field.FieldNo, record).AddPiece(text.size() * 2), text.data(), text.size() * 2);
+      break;
+    }
+    case dcBCD: {
+      const double value = sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kInteger
+                               ? static_cast<double>(sqlite3api.sqlite3_column_int64(stmt, column))
+                               : sqlite3api.sqlite3_column_double(stmt, column);
+      store<std::int64_t>(at, std::llround(value * 10000.0));
+      break;
+    }
+    case dcFMTBCD: {
+      char number[64];
+      if (sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kInteger)
+        std::snprintf(number, sizeof number, "%lld", sqlite3api.sqlite3_column_int64(stmt, column));
+      else
+        std::snprintf(number, sizeof number, "%.*f", field.Scale, sqlite3api.sqlite3_column_double(stmt, column));
+      storeDecimal(at, number);
+      break;
+    }
+    default: throw Exception("Unsupported data type of column " + field.Name);
+  }
+}
+
+void TSQLiteRecordSet::readLiteral(int fieldNo, int column, std::byte* record) {
+  sqlite3_stmt* stmt = command_->GetStatement();
+  AnsiString literal;
+  switch (sqlite3api.sqlite3_column_type(stmt, column)) {
+    case sqlite::kInteger: literal = std::to_string(sqlite3api.sqlite3_column_int64(stmt, column)); break;
+    case sqlite::kFloat: {
+      char number[64];
+      std::snprintf(number, sizeof number, "%.15g", sqlite3api.sqlite3_column_double(stmt, column));
+      literal = number;
+      for (char& c : literal)
+        if (c == ',') c = '.';
+      break;
+    }
+    case sqlite::kText: {
+      const auto* bytes = reinterpret_cast<const char*>(sqlite3api.sqlite3_column_text(stmt, column));
+      const auto count = sqlite3api.sqlite3_column_bytes(stmt, column);
+      const AnsiString text = text::wideToAnsi(Connection()->DecodeName(bytes, count));
+      literal = "'";
+      for (const char c : text) literal += c == '\'' ? AnsiString("''") : AnsiString(1, c);
+      literal += "'";
+      break;
+    }
+    case sqlite::kBlob: {
+      const auto* bytes = static_cast<const unsigned char*>(sqlite3api.sqlite3_column_blob(stmt, column));
+      const auto count = sqlite3api.sqlite3_column_bytes(stmt, column);
+      literal = "X'";
+      char hex[3];
+      for (int i = 0; i < count; ++i) {
+        std::snprintf(hex, sizeof hex, "%02X", bytes[i]);
+        literal += hex;
+      }
+      literal += "'";
+      break;
+    }
+    default: literal = "NULL"; break;
+  }
+  const WideString wide = text::ansiToWide(literal);
+  std::memcpy(GetBlob(fieldNo, record).AddPiece(wide.size() * 2), wide.data(), wide.size() * 2);
+  SetNull(fieldNo, record, false);
+}
+
+void TSQLiteRecordSet::bindParamValues() {
+  // Values given to the record set go to the command's parameters of the same name.
+  for (const TParamDesc& given : Params)
+    if (TParamDesc* param = command_->FindParam(given.Name)) *param = given;
+}
+
+bool TSQLiteRecordSet::NoMoreRows() const {
+  return !command_->GetPrepared() || command_->GetCursorState() == TCursorState::csFetched;
+}
+
+void TSQLiteRecordSet::ReleaseCursor() {
+  // A statement compiled only for this open lets go of the file once its rows are read.
+  if (!preparedByUser_)
+    command_->Unprepare();
+  else if (command_->GetCursorState() > TCursorState::csPrepared)
+    command_->SetCursorState(TCursorState::csPrepared);
+}
+
+void TSQLiteRecordSet::InternalClose() {
+  if (command_->GetCursorState() > TCursorState::csPrepared) command_->SetCursorState(TCursorState::csPrepared);
+  TCRRecordSet::InternalClose();
+}

@@ -1,0 +1,249 @@
+// The reader's statements through the query component, against small GBK databases made
+// here: the catalogue (encrypted) and the text file.
+
+#include <gtest/gtest.h>
+
+#include "data/sqlite/LiteClassesUni.h"
+#include "data/sqlite/SQLiteUniProvider.h"
+#include "data/access/UniQuery.h"
+#include "tests/data/data_fixture.h"
+
+namespace {
+
+AnsiString g(const char* utf8) { return text::utf8ToAnsi(utf8); }
+
+class QueryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    catalogue.SetName("c1");
+    catalogue.SetProviderName("SQLite");
+    catalogue.SetDatabase(folder.file("sici.idb"));
+    catalogue.SpecificOptions().Add("SQLite.ASCIIDataBase=True");
+    catalogue.SpecificOptions().Add("SQLite.EncryptionKey=lirn4302986K");
+    catalogue.Connect();
+    texts.SetProviderName("SQLite");
+    texts.SetDatabase(folder.file("sici.dbf"));
+    texts.SpecificOptions().Add("SQLite.ASCIIDataBase=True");
+    texts.Connect();
+    auto* c1 = static_cast<TSQLiteConnection*>(catalogue.InternalConnection());
+    auto* c2 = static_cast<TSQLiteConnection*>(texts.InternalConnection());
+    c1->ExecSQL("create table sici(id integer primary key, tm varchar, zz varchar, nd varchar(16), tc varchar(16), lb varchar(16))");
+    c1->ExecSQL("create table poet(zz varchar, nd varchar(16), js text)");
+    c1->ExecSQL("create table tmpid(id integer primary key)");
+    c2->ExecSQL("create table sici(id integer primary key, nr text, zs text, yw text, jx text)");
+    c1->ExecSQL("begin");
+    c2->ExecSQL("begin");
+    // 60 poems: 1 静夜思 by 李白 (唐), the rest numbered, alternating between 杜甫 (唐) and 苏轼 (宋).
+    for (int id = 1; id <= 60; ++id) {
+      const AnsiString title = id == 1 ? g("静夜思") : g("诗") + std::to_string(id);
+      const AnsiString author = id == 1 ? g("李白") : g(id % 2 ? "杜甫" : "苏轼");
+      const AnsiString dynasty = g(id % 2 || id == 1 ? "唐" : "宋");
+      c1->ExecSQL("insert into sici values (" + std::to_string(id) + ", '" + title + "', '" + author + "', '" +
+                  dynasty + "', '" + g(id % 3 ? "五律" : "七绝") + "', '" + g(id % 5 ? "" : "送别") + "')");
+      const AnsiString poem = id == 1 ? g("床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。")
+                                      : id % 7 == 0 ? g("明月几时有") : g("白日依山尽");
+      c2->ExecSQL("insert into sici values (" + std::to_string(id) + ", '" + poem + "', '', '', '')");
+    }
+    for (const char* poet : {"李白", "杜甫"}) c1->ExecSQL("insert into poet values ('" + g(poet) + "', '" + g("唐") + "', '" + g("诗人") + "')");
+    c1->ExecSQL("insert into poet values ('" + g("苏轼") + "', '" + g("宋") + "', '')");
+    c1->ExecSQL("commit");
+    c2->ExecSQL("commit");
+    query.SetConnection(&catalogue);
+  }
+
+  void open(TUniQuery& q, const AnsiString& sql) {
+    q.Close();
+    q.SQL().Clear();
+    q.SQL().Add(sql);
+    q.Open();
+  }
+
+  std::vector<AnsiString> fieldNames(TUniQuery& q) {
+    std::vector<AnsiString> names;
+    for (int i = 0; i < q.FieldCount(); ++i) names.push_back(q.Fields()[i]->FieldName());
+    return names;
+  }
+
+  TempFolder folder;
+  TUniConnection catalogue{nullptr};
+  TUniConnection texts{nullptr};
+  TUniQuery query{nullptr};
+};
+
+}  // namespace
+
+TEST_F(QueryTest, ListStatementsNameTheirFieldsAfterTheAliases) {
+  open(query, g("select id,tm as 作品,zz as 作者 from sici"));
+  EXPECT_EQ(fieldNames(query), (std::vector<AnsiString>{"id", g("作品"), g("作者")}));
+  EXPECT_EQ(query.FieldByName(g("作品")).AsString(), g("静夜思"));
+  EXPECT_EQ(query.Fields()[0]->AsString(), "1");
+
+  open(query, g("select id,tm as 作品 from sici"));
+  EXPECT_EQ(fieldNames(query), (std::vector<AnsiString>{"id", g("作品")}));
+  ASSERT_NE(query.IdentityField(), nullptr) << "the integer primary key is the identity field";
+  EXPECT_EQ(query.IdentityField()->FieldName(), "id");
+
+  open(query, g("select zz as 唐作者 from poet where nd like '%唐%'"));
+  EXPECT_EQ(fieldNames(query), (std::vector<AnsiString>{g("唐作者")}));
+  EXPECT_EQ(query.RecordCount(), 2);
+  EXPECT_EQ(query.IdentityField(), nullptr);
+
+  open(query, g("select id,tm as 李白作品 from sici where zz ='李白'"));
+  EXPECT_EQ(fieldNames(query)[1], g("李白作品"));
+  EXPECT_EQ(query.RecordCount(), 1);
+
+  open(query, g("select id,tm as 作品 from sici where zz ='楚嵩'"));
+  EXPECT_EQ(query.RecordCount(), 0);
+  EXPECT_TRUE(query.Eof());
+  EXPECT_EQ(query.FieldByName(g("作品")).AsString(), "") << "no record: the empty text";
+}
+
+TEST_F(QueryTest, RowsArriveInBlocksOfTwentyFive) {
+  open(query, g("select id,tm as 作品,zz as 作者 from sici"));
+  EXPECT_EQ(query.RecordCount(), 25);
+  int seen = 0;
+  for (query.First(); !query.Eof(); query.Next()) {
+    ++seen;
+    if (seen == 26) {
+      EXPECT_EQ(query.RecordCount(), 50) << "moving past record 25 fetched the next block";
+    }
+  }
+  EXPECT_EQ(seen, 60);
+  EXPECT_EQ(query.RecordCount(), 60);
+
+  open(query, "select id from sici where id <= 25");
+  query.Last();
+  EXPECT_EQ(query.RecordCount(), 25);
+  EXPECT_EQ(query.RecNo(), 25);
+  open(query, "select id from sici where id <= 26");
+  EXPECT_EQ(query.RecordCount(), 25);
+  query.Last();
+  EXPECT_EQ(query.RecordCount(), 26);
+  EXPECT_EQ(query.FieldByName("id").AsInteger(), 26);
+
+  EXPECT_THROW(query.SetFetchRows(70000), Exception);
+  EXPECT_EQ(query.FetchRows(), 25);
+  EXPECT_NO_THROW(query.SetFetchRows(25)) << "the same value is no change, even while open";
+}
+
+TEST_F(QueryTest, SearchesFilterByWholeGbkCharacters) {
+  open(query, g("select id,tm as 作品,zz as 作者 from sici where tm like '诗1%'"));
+  EXPECT_EQ(query.RecordCount(), 10) << "诗10 … 诗19 (poem 1 is 静夜思)";
+  open(query, g("select id,tm as 作品,zz as 作者 from sici where zz like '%苏%'"));
+  EXPECT_EQ(query.RecordCount(), 25);
+  query.Last();
+  EXPECT_EQ(query.RecordCount(), 30);
+  open(query, g("select id,tm as 作品,zz as 作者 from sici where 1=1  and tc like '七绝%' and lb ='送别' and nd like "
+                "'%宋%' and zz like '%苏%' and tm like '%诗%'"));
+  query.Last();
+  EXPECT_EQ(query.RecordCount(), 2) << "ids 30 and 60";
+}
+
+TEST_F(QueryTest, ThePoemDisplayReadsOneRowFromEachFile) {
+  TUniQuery row(nullptr);
+  row.SetConnection(&catalogue);
+  open(row, "SELECT * FROM sici where id='1' limit 1");
+  EXPECT_EQ(row.FieldByName("zz").AsString(), g("李白"));
+  EXPECT_EQ(row.FieldByName("tm").AsString(), g("静夜思"));
+  EXPECT_EQ(row.FieldByName("lb").AsString(), "");
+
+  TUniQuery text(nullptr);
+  text.SetConnection(&texts);
+  open(text, "SELECT * FROM sici where id='" + row.FieldByName("id").AsString() + "' limit 1");
+  EXPECT_EQ(text.FieldByName("nr").AsString(), g("床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。"));
+
+  TUniQuery poet(nullptr);
+  poet.SetConnection(&catalogue);
+  open(poet, "select * from poet where zz='" + row.FieldByName("zz").AsString() + "'");
+  EXPECT_EQ(poet.FieldByName("js").AsString(), g("诗人"));
+
+  open(text, "SELECT * FROM sici where id='999' limit 1");
+  EXPECT_EQ(text.RecordCount(), 0) << "a poem missing from the text file";
+}
+
+TEST_F(QueryTest, ContentSearchCarriesNumbersAcrossTheTwoFiles) {
+  TUniQuery scratch(nullptr);
+  scratch.SetConnection(&catalogue);
+  scratch.SQL().Add("replace INTO tmpid(id) VALUES (59);");
+  scratch.Execute();
+
+  TUniQuery found(nullptr);
+  found.SetConnection(&texts);
+  open(found, g("SELECT id FROM sici where nr like '%明月%'"));
+  ASSERT_GT(found.RecordCount(), 0);
+  scratch.SQL().Clear();
+  scratch.SQL().Add("delete from tmpid;");
+  scratch.Execute();
+  EXPECT_FALSE(scratch.Active()) << "a statement without rows leaves the query closed";
+  catalogue.StartTransaction();
+  int written = 0;
+  for (found.First(); !found.Eof(); found.Next()) {
+    scratch.SQL().Clear();
+    scratch.SQL().Add("replace INTO tmpid(id) VALUES (" + found.FieldByName("id").AsString() + ");");
+    scratch.Execute();
+    ++written;
+  }
+  catalogue.Commit();
+  EXPECT_EQ(written, 9) << "1 and the eight multiples of 7";
+  found.Close();
+  scratch.Close();
+
+  open(query, g("select sici.id as id,sici.tm as 作品,sici.zz as 作者 from sici ,tmpid where tmpid.id=sici.id"));
+  EXPECT_EQ(fieldNames(query), (std::vector<AnsiString>{"id", g("作品"), g("作者")}));
+  std::vector<int> ids;
+  for (query.First(); !query.Eof(); query.Next()) ids.push_back(query.FieldByName("id").AsInteger());
+  EXPECT_EQ(ids, (std::vector<int>{1, 7, 14, 21, 28, 35, 42, 49, 56})) << "59 is gone with the old contents";
+}
+
+TEST_F(QueryTest, FailuresLeaveTheQueryClosedWithAClearError) {
+  const auto failsWith = [&](const AnsiString& sql) -> std::string {
+    try {
+      open(query, sql);
+    } catch (const Exception& e) {
+      EXPECT_FALSE(query.Active()) << sql;
+      return e.Message();
+    }
+    return "(opened)";
+  };
+  EXPECT_EQ(failsWith("select * from nowhere"), "no such table: nowhere");
+  EXPECT_EQ(failsWith("select nope from sici"), "no such column: nope");
+  EXPECT_EQ(failsWith("delete from tmpid"), "SQL statement doesn't return rows");
+  EXPECT_EQ(failsWith(g("select id from sici where tm like '诗''人'")), "(opened)")
+      << "a doubled quote inside the literal is fine";
+  EXPECT_NE(failsWith(g("select id from sici where tm like '诗'人'")), "(opened)") << "an unescaped quote";
+  TUniQuery loose(nullptr);
+  loose.SQL().Add("select 1");
+  try {
+    loose.Open();
+    FAIL() << "no connection";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Connection is not defined");
+  }
+  try {
+    open(query, "select * from nowhere");
+  } catch (const EUniError& e) {
+    EXPECT_EQ(e.ErrorCode(), 1);
+    EXPECT_EQ(e.Component(), &catalogue);
+  }
+}
+
+TEST_F(QueryTest, ChangingTheTextClosesTheQueryAndRebuildsItsFields) {
+  open(query, "select id, tm from sici");
+  query.SQL().Clear();
+  EXPECT_FALSE(query.Active());
+  query.SQL().Add(g("select zz as 作者 from sici"));
+  query.Open();
+  EXPECT_EQ(fieldNames(query), (std::vector<AnsiString>{g("作者")}));
+  EXPECT_TRUE(query.Locate(g("作者"), {g("苏轼")}));
+  EXPECT_EQ(query.RecNo(), 2);
+  EXPECT_TRUE(query.Locate(g("作者"), {AnsiString("\xCB\xD5")}, loPartialKey)) << "苏 as a partial key";
+  EXPECT_FALSE(query.Locate(g("作者"), {g("王维")}));
+  EXPECT_EQ(query.RecNo(), 2) << "no match: no move";
+
+  open(query, "select id, zz from sici");
+  query.Next();
+  EXPECT_EQ(std::get<std::int32_t>(query.Lookup("zz", {g("李白")}, "id")), 1);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(query.Lookup("zz", {g("王维")}, "id")));
+  EXPECT_EQ(query.RecNo(), 2) << "a lookup does not move";
+  EXPECT_EQ(query.FieldByName("id").AsInteger(), 2);
+}

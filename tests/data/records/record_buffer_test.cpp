@@ -1,0 +1,373 @@
+#include <gtest/gtest.h>
+
+#include <malloc.h>
+
+#include <cstring>
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer's allocator keeps its own count; mallinfo knows nothing of it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+#include "data/records/Blob.h"
+#include "data/records/MemData.h"
+#include "platform/classes/Exceptions.h"
+
+namespace {
+
+std::unique_ptr<TFieldDesc> field(const char* name, std::uint16_t code, int length = 0) {
+  auto desc = std::make_unique<TCRFieldDesc>();
+  desc->Name = name;
+  desc->ActualName = name;
+  desc->DataType = code;
+  desc->Length = static_cast<std::uint16_t>(length);
+  desc->Size = DataTypeSize(code, length);
+  return desc;
+}
+
+// Adds a field numbered after the ones there are.
+TFieldDesc& addField(TData& data, const char* name, std::uint16_t code, int length = 0) {
+  auto desc = field(name, code, length);
+  desc->FieldNo = static_cast<std::uint16_t>(data.FieldCount() + 1);
+  TFieldDesc& added = *desc;
+  data.Fields().Add(std::move(desc));
+  return added;
+}
+
+// A provider that hands out `rows` generated rows: id, a title and an author.
+class GeneratedRows : public TCRRecordSet {
+ public:
+  explicit GeneratedRows(int rows) : rows_(rows) {}
+  int reads = 0;
+  int failAtRow = -1;
+  std::vector<AnsiString> titles;
+
+  // Generated rows need no connection and run no statements.
+  void SetConnection(TCRConnection*) override {}
+  void SetSQL(const AnsiString&) override {}
+  bool ExecuteNoRows() override { return true; }
+  const std::vector<std::unique_ptr<TCRTableInfo>>& TablesInfo() const override { return tables_; }
+
+ protected:
+  void ExecuteCommand() override { next_ = 0; }
+  void CreateFieldDescs() override {
+    addField(*this, "id", dcInteger);
+    addField(*this, "tm", dcHeapString);
+    addField(*this, "zz", dcString, 8);
+  }
+  bool ReadRow(std::byte* record) override {
+    if (next_ >= rows_) return false;
+    if (next_ == failAtRow) throw Exception("disk gone");
+    ++reads;
+    const int id = ++next_;
+    PutValue(1, record, std::int32_t{id});
+    PutValue(2, record, titles.empty() ? AnsiString("title " + std::to_string(id)) : titles[static_cast<std::size_t>(id - 1)]);
+    PutValue(3, record, AnsiString(id % 2 ? "odd" : "even"));
+    return true;
+  }
+
+ private:
+  int rows_;
+  int next_ = 0;
+  std::vector<std::unique_ptr<TCRTableInfo>> tables_;
+};
+
+// Bytes the allocator has handed out and not yet had back.
+std::size_t allocatedBytes() {
+#if defined(__SANITIZE_ADDRESS__)
+  return __sanitizer_get_current_allocated_bytes();
+#else
+  return mallinfo2().uordblks;
+#endif
+}
+
+std::int32_t idOf(GeneratedRows& data) {
+  TRecordBytes buffer = data.AllocRecBuf();
+  data.GetRecord(buffer.data());
+  return std::get<std::int32_t>(data.GetValue(1, buffer.data()));
+}
+
+}  // namespace
+
+TEST(RecordLayout, FollowsTheOddSizeAndWideAlignmentRules) {
+  TMemData one;
+  one.Fields().Add(field("n", dcInteger));
+  one.InitFields();
+  EXPECT_EQ(one.DataSize(), 4);
+  EXPECT_EQ(one.RecordSize(), 5) << "4 + 1 indicator is odd: no padding";
+
+  TMemData mixed;
+  mixed.Fields().Add(field("flag", dcBoolean));     // 2 bytes at 0
+  mixed.Fields().Add(field("code", dcString, 2));   // 3 bytes at 2
+  mixed.Fields().Add(field("name", dcWideString, 3));  // would start at 5: moves to 6, 8 bytes
+  mixed.Fields().Add(field("id", dcLargeint));      // 8 bytes at 14
+  mixed.InitFields();
+  EXPECT_EQ(mixed.Field(3).Offset, 6);
+  EXPECT_EQ(mixed.Field(4).Offset, 14);
+  EXPECT_EQ(mixed.DataSize(), 22);
+  EXPECT_EQ(mixed.RecordSize(), 27) << "22 + 4 = 26 is even: one byte more";
+
+  TMemData calc;
+  calc.Fields().Add(field("a", dcInteger));
+  auto extra = field("c", dcInteger);
+  extra->FieldDescKind = TFieldDescKind::fdkCalculated;
+  calc.Fields().Add(std::move(extra));
+  calc.InitFields();
+  EXPECT_EQ(calc.RecordSize(), 7) << "4 + 2 indicators, even, plus one";
+  EXPECT_EQ(calc.Field(2).Offset, 7) << "calculated fields come after the stored record";
+  EXPECT_EQ(calc.CalcRecordSize(), 5);
+}
+
+TEST(RecordLayout, FieldNamesAreMadeUnique) {
+  TMemData data;
+  for (const char* name : {"id", "ID", "", "id_1", "", "tm"}) data.Fields().Add(field(name, dcInteger));
+  data.InitFields();
+  std::vector<AnsiString> names;
+  for (int i = 1; i <= data.FieldCount(); ++i) names.push_back(data.Field(i).Name);
+  EXPECT_EQ(names, (std::vector<AnsiString>{"id", "ID_1", "_0", "id_1_1", "_1", "tm"}));
+  EXPECT_EQ(data.FindField("Id_1"), &data.Field(2)) << "names are found without case";
+  EXPECT_THROW(data.FieldByName("nope"), Exception);
+}
+
+TEST(FieldValues, RoundTripEveryStoredKindAndKeepNullsApart) {
+  TMemData data;
+  addField(data, "s", dcString, 4);
+  addField(data, "h", dcHeapString);
+  addField(data, "w", dcWideString, 3);
+  addField(data, "i", dcSmallint);
+  addField(data, "b", dcBoolean);
+  addField(data, "d", dcDate);
+  addField(data, "t", dcTime);
+  addField(data, "dt", dcDateTime);
+  addField(data, "m", dcMemo);
+  addField(data, "vb", dcHeapVarBytes);
+  addField(data, "f", dcFloat).Scale = 2;
+  addField(data, "hw", dcHeapWideString);
+  data.InitFields();
+  TRecordBytes record = data.AllocRecBuf();
+  data.InitRecord(record.data());
+  for (int i = 1; i <= data.FieldCount(); ++i) EXPECT_TRUE(data.GetNull(i, record.data())) << i;
+
+  data.PutValue(1, record.data(), AnsiString("abcdef"));
+  EXPECT_EQ(std::get<AnsiString>(data.GetValue(1, record.data())), "abcd") << "cut to the declared length";
+  data.PutValue(2, record.data(), text::utf8ToAnsi("床前明月光"));
+  EXPECT_EQ(std::get<AnsiString>(data.GetValue(2, record.data())), text::utf8ToAnsi("床前明月光"));
+  data.PutValue(3, record.data(), WideString(u"静夜思啊"));
+  EXPECT_EQ(std::get<WideString>(data.GetValue(3, record.data())), u"静夜思");
+  data.PutValue(4, record.data(), std::int32_t{-7});
+  EXPECT_EQ(std::get<std::int32_t>(data.GetValue(4, record.data())), -7);
+  data.PutValue(5, record.data(), true);
+  EXPECT_TRUE(std::get<bool>(data.GetValue(5, record.data())));
+  data.PutValue(6, record.data(), std::int32_t{693594 + 1});  // 1899-12-31
+  EXPECT_EQ(std::get<std::int32_t>(data.GetValue(6, record.data())), 693595);
+  data.PutValue(7, record.data(), std::int32_t{45296000});  // 12:34:56
+  EXPECT_EQ(std::get<std::int32_t>(data.GetValue(7, record.data())), 45296000);
+  const double moment = 738000.0 * 86400000 + 3723000;
+  data.PutValue(8, record.data(), moment);
+  EXPECT_DOUBLE_EQ(std::get<double>(data.GetValue(8, record.data())), moment);
+  data.PutValue(9, record.data(), AnsiString("line\nbreak"));
+  EXPECT_EQ(std::get<AnsiString>(data.GetValue(9, record.data())), "line\nbreak");
+  data.PutValue(10, record.data(), std::vector<std::uint8_t>{1, 0, 2});
+  EXPECT_EQ(std::get<std::vector<std::uint8_t>>(data.GetValue(10, record.data())), (std::vector<std::uint8_t>{1, 0, 2}));
+  data.PutValue(11, record.data(), 2.0 / 3.0);
+  EXPECT_DOUBLE_EQ(std::get<double>(data.GetValue(11, record.data())), 0.67) << "rounded to the field's scale";
+
+  data.PutValue(12, record.data(), WideString(u"床前明月光"));
+  EXPECT_EQ(std::get<WideString>(data.GetValue(12, record.data())), u"床前明月光") << "UTF-16 text in the heap";
+
+  data.ConvertEOL = true;
+  data.PutValue(2, record.data(), AnsiString("a\nb\r\nc"));
+  EXPECT_EQ(std::get<AnsiString>(data.GetValue(2, record.data())), "a\r\nb\r\nc") << "line ends for the text field";
+  EXPECT_EQ(std::get<AnsiString>(data.GetValue(9, record.data())), "line\nbreak") << "a memo stays as stored";
+  data.SetNull(2, record.data(), true);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(data.GetValue(2, record.data())));
+  EXPECT_THROW(data.GetBlob(1, record.data()), Exception) << "Field is not BLOB";
+
+  // A blob with data has a value, whatever its indicator byte says.
+  record[static_cast<std::size_t>(data.DataSize() + 8)] = std::byte{1};
+  EXPECT_FALSE(data.GetNull(9, record.data()));
+  data.SetNull(9, record.data(), true);
+  EXPECT_TRUE(data.GetBlob(9, record.data()).IsEmpty()) << "setting a blob null empties it";
+
+  data.SetEmptyStrToNull = true;
+  data.PutValue(1, record.data(), AnsiString());
+  EXPECT_TRUE(data.GetNull(1, record.data()));
+  data.FreeComplexFields(record.data());
+  EXPECT_EQ(data.BlobCount(), 0);
+}
+
+TEST(Fetching, ReadsBlocksOfTwentyFiveOnDemand) {
+  GeneratedRows data(60);
+  data.Open();
+  EXPECT_EQ(data.RecordCount(), 25);
+  EXPECT_EQ(data.reads, 25);
+  EXPECT_TRUE(data.Bof());
+  int seen = 0;
+  while (data.GetNextRecord()) {
+    ++seen;
+    EXPECT_EQ(data.RecordNo(), seen);
+    if (seen == 25) {
+      EXPECT_EQ(data.reads, 25) << "nothing is read before it is needed";
+    }
+  }
+  EXPECT_EQ(seen, 60);
+  EXPECT_EQ(data.RecordCount(), 60);
+  EXPECT_TRUE(data.Eof());
+  EXPECT_TRUE(data.FetchedAll());
+
+  GeneratedRows exactly(25);
+  exactly.Open();
+  EXPECT_FALSE(exactly.FetchedAll()) << "a full block does not know that the result ended";
+  exactly.SetToEnd();
+  EXPECT_EQ(exactly.RecordCount(), 25);
+
+  GeneratedRows none(0);
+  none.Open();
+  EXPECT_EQ(none.RecordCount(), 0);
+  EXPECT_TRUE(none.Bof() && none.Eof());
+  EXPECT_EQ(none.RecordNo(), 0);
+  EXPECT_FALSE(none.GetNextRecord());
+}
+
+TEST(Fetching, FetchAllForwardOnlyAndAFailedBlock) {
+  GeneratedRows all(60);
+  all.SetProp(prFetchAll, true);
+  all.Open();
+  EXPECT_EQ(all.RecordCount(), 60);
+
+  GeneratedRows forward(60);
+  forward.SetProp(prUniDirectional, true);
+  forward.Open();
+  int seen = 0;
+  while (forward.GetNextRecord()) ++seen;
+  EXPECT_EQ(seen, 60);
+  EXPECT_EQ(forward.RecordNo(), 60);
+  EXPECT_FALSE(forward.GetPriorRecord()) << "no way back";
+
+  GeneratedRows failing(60);
+  failing.failAtRow = 30;
+  failing.Open();
+  for (int i = 0; i < 25; ++i) failing.GetNextRecord();
+  EXPECT_THROW(failing.GetNextRecord(), Exception);
+  EXPECT_EQ(failing.RecordCount(), 25) << "the half-read block is dropped";
+  EXPECT_EQ(failing.RecordNo(), 25);
+}
+
+TEST(Navigation, RecordNumbersWalkFromTheNearestKnownRecord) {
+  GeneratedRows data(60);
+  data.Open();
+  data.SetRecordNo(40);
+  EXPECT_EQ(data.RecordNo(), 40) << "walking past the fetched records fetches more";
+  EXPECT_EQ(idOf(data), 40);
+  data.SetRecordNo(3);
+  EXPECT_EQ(idOf(data), 3);
+  data.SetRecordNo(999);
+  EXPECT_EQ(data.RecordNo(), 3) << "an unknown number changes nothing";
+  EXPECT_TRUE(data.GetPriorRecord());
+  EXPECT_EQ(data.RecordNo(), 2);
+}
+
+TEST(Navigation, FilterHooksHideRecordsAndNumberTheRest) {
+  GeneratedRows data(10);
+  data.Open();
+  data.FilterFunc = [&](const std::byte* record) { return std::get<std::int32_t>(data.GetValue(1, record)) % 3 == 0; };
+  data.FilterUpdated();
+  EXPECT_EQ(data.RecordCount(), 3);
+  data.SetToBegin();
+  std::vector<std::int32_t> ids;
+  while (data.GetNextRecord()) ids.push_back(idOf(data));
+  EXPECT_EQ(ids, (std::vector<std::int32_t>{3, 6, 9}));
+  data.SetRecordNo(2);
+  EXPECT_EQ(idOf(data), 6) << "record numbers count only what the filter shows";
+}
+
+TEST(Bookmarks, FollowTheirRecordAndFallBackToNumbersAfterARefresh) {
+  GeneratedRows data(60);
+  data.Open();
+  data.SetRecordNo(7);
+  const TRecBookmark seven = data.GetBookmark();
+  data.SetRecordNo(30);
+  const TRecBookmark thirty = data.GetBookmark();
+  EXPECT_EQ(data.CompareBookmarks(&seven, &thirty), -1);
+  EXPECT_EQ(data.CompareBookmarks(&thirty, &seven), 1);
+  EXPECT_EQ(data.CompareBookmarks(nullptr, &seven), 1) << "a missing bookmark sorts last";
+  EXPECT_EQ(data.CompareBookmarks(nullptr, nullptr), 0);
+  data.SetToBookmark(seven);
+  EXPECT_EQ(idOf(data), 7);
+
+  data.Close();
+  data.Open();
+  EXPECT_TRUE(data.BookmarkValid(seven));
+  data.SetToBookmark(seven);
+  EXPECT_EQ(data.RecordNo(), 7) << "after a reopen the number finds the record";
+
+  data.SetRecordNo(8);
+  data.DeleteRecord();
+  EXPECT_EQ(idOf(data), 9);
+  data.SetToBookmark(seven);
+  EXPECT_EQ(idOf(data), 7) << "an earlier bookmark still finds its record after a deletion";
+}
+
+TEST(LocalOrder, IndexFieldNamesSortStablyAndRejectBadText) {
+  GeneratedRows data(6);
+  data.titles = {"b", "A", "a", "C", "b", "B"};
+  data.Open();
+  data.SetIndexFieldNames("tm DESC CIS;zz");
+  std::vector<std::int32_t> ids;
+  data.SetToBegin();
+  while (data.GetNextRecord()) ids.push_back(idOf(data));
+  // C; then b/B/b case-insensitively equal: zz ascending ("even" < "odd"), ties in fetch order.
+  EXPECT_EQ(ids, (std::vector<std::int32_t>{4, 6, 1, 5, 2, 3}));
+  data.SetRecordNo(1);
+  EXPECT_EQ(data.RecordNo(), 1);
+
+  try {
+    data.SetIndexFieldNames("tm DESC ASC");
+    FAIL() << "two directions";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Invalid IndexFieldNames format!");
+  }
+  try {
+    data.SetIndexFieldNames("nd");
+    FAIL() << "unknown field";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Field nd not found");
+  }
+  EXPECT_THROW(data.SetIndexFieldNames("tm;;zz"), Exception);
+  data.SetIndexFieldNames("[id] desc");
+  data.SetToBegin();
+  data.GetNextRecord();
+  EXPECT_EQ(idOf(data), 6);
+}
+
+TEST(Memory, CloseGivesEverythingBackAndReopeningDoesNotGrow) {
+  GeneratedRows data(60);
+  data.SetProp(prFetchAll, true);
+  data.Open();
+  data.Close();
+  const std::size_t afterFirstClose = allocatedBytes();
+  for (int i = 0; i < 1000; ++i) {
+    data.Open();
+    EXPECT_EQ(data.RecordCount(), 60);
+    data.Close();
+  }
+  EXPECT_LE(allocatedBytes(), afterFirstClose) << "a thousand opens leave nothing behind";
+  EXPECT_EQ(data.BlobCount(), 0);
+  EXPECT_TRUE(data.StringHeap().Empty());
+  EXPECT_EQ(data.RecordCount(), 0);
+}
+
+TEST(Blocks, ItemsAreRecycledAndABlockGoesWithItsLastItem) {
+  TBlockManager blocks;
+  blocks.SetRecordSize(5);
+  std::vector<TItemHeader*> items;
+  for (int i = 0; i < 12; ++i) items.push_back(blocks.AllocItem());
+  EXPECT_EQ(blocks.BlockCount(), 2) << "ten items a block";
+  EXPECT_EQ(blocks.FreeItemCount(), 8);
+  blocks.FreeItem(items[11]);
+  EXPECT_EQ(blocks.FreeItemCount(), 9);
+  blocks.FreeItem(items[10]);
+  EXPECT_EQ(blocks.BlockCount(), 1) << "the block's last item took the block with it";
+  EXPECT_EQ(blocks.FreeItemCount(), 0);
+  EXPECT_EQ(blocks.AllocItem()->Flag, kItemInUse);
+}

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "data/sqlite/GbkPatterns.h"
+#include "data/sqlite/LiteClassesUni.h"
+#include "tests/data/data_fixture.h"
+
+using gbk::glob;
+using gbk::like;
+
+namespace {
+const AnsiString& g(const char* utf8) {
+  static std::map<std::string, AnsiString> cache;
+  return cache.try_emplace(utf8, text::utf8ToAnsi(utf8)).first->second;
+}
+}  // namespace
+
+TEST(GbkLike, FindsWholeCharactersOnly) {
+  EXPECT_TRUE(like(g("%明月%"), g("床前明月光")));
+  EXPECT_FALSE(like(g("%明月%"), g("白日依山尽")));
+  EXPECT_TRUE(like(g("%依山%"), g("白日依山尽，黄河入海流。")));
+  // B5 D4 is a character of its own, and also the tail of B6B5 with the head of 月 (D4C2).
+  EXPECT_FALSE(like("%\xB5\xD4%", "\xB6\xB5\xD4\xC2"));
+  EXPECT_TRUE(like("%\xB5\xD4%", "a\xB5\xD4"));
+  EXPECT_TRUE(like(g("床前%"), g("床前明月光")));
+  EXPECT_FALSE(like(g("前%"), g("床前明月光")));
+  EXPECT_TRUE(like("%", ""));
+  EXPECT_TRUE(like("%%", "abc"));
+  EXPECT_FALSE(like(g("%明月%"), ""));
+}
+
+TEST(GbkLike, UnderscoreIsOneCharacterAndAsciiLettersIgnoreCase) {
+  EXPECT_TRUE(like(g("床_明月光"), g("床前明月光")));
+  EXPECT_FALSE(like(g("床__明月光"), g("床前明月光")));
+  EXPECT_TRUE(like(g("_前%"), g("床前明月光")));
+  EXPECT_TRUE(like("%tavrin%", g("Tavrin诗词大全")));
+  EXPECT_TRUE(like(g("TAVRIN诗%"), g("tavrin诗词")));
+  // 0x61 and 0x41 are letters on their own, but as trail bytes they are half a character.
+  EXPECT_FALSE(like("\xB0\x61", "\xB0\x41")) << "trail bytes compare exactly";
+  EXPECT_FALSE(like(g("%明月%"), g("明日")));
+}
+
+TEST(GbkLike, EscapeMakesWildcardsLiteralAndStarsBacktrack) {
+  const std::string_view bang = "!";
+  EXPECT_TRUE(like("100!%", "100%", bang));
+  EXPECT_FALSE(like("100!%", "1000", bang));
+  EXPECT_FALSE(like("a!", "a!", bang)) << "an escape with nothing after it matches nothing";
+  EXPECT_TRUE(like(g("%明%光%"), g("床前明月光，疑是地上霜")));
+  EXPECT_TRUE(like(g("%月%霜"), g("床前明月光，疑是地上霜")));
+  EXPECT_FALSE(like(g("%月%霜"), g("床前明月光，疑是地上霜。")));
+}
+
+TEST(GbkGlob, IsCaseSensitiveWithCharacterClasses) {
+  EXPECT_TRUE(glob(g("*明月*"), g("床前明月光")));
+  EXPECT_FALSE(glob(g("*明月*"), g("白日依山尽")));
+  EXPECT_FALSE(glob("*ABC*", "xabcx"));
+  EXPECT_TRUE(glob(g("床?明月光"), g("床前明月光")));
+  EXPECT_TRUE(glob(g("[床窗]前*"), g("床前明月光")));
+  EXPECT_FALSE(glob(g("[^床窗]前*"), g("床前明月光")));
+  EXPECT_TRUE(glob("[a-c]x", "bx"));
+  EXPECT_FALSE(glob("[a-c", "a")) << "an unclosed class matches nothing";
+}
+
+TEST(GbkLike, ReplacesSQLitesOwnFunctionsOnAnEightBitConnection) {
+  TempFolder folder;
+  TSQLiteConnection c;
+  c.SetProp(prDatabase, folder.file("poems.db"));
+  c.SetProp(prASCIIDataBase, true);
+  c.Connect();
+  c.ExecSQL("create table sici(id integer primary key, nr text)");
+  c.ExecSQL("insert into sici values (1, '" + g("白日依山尽，黄河入海流。") + "')");
+  c.ExecSQL("insert into sici values (2, '" + g("床前明月光，疑是地上霜。") + "')");
+  c.ExecSQL("create table found(id integer check (id = 2))");
+  // The check fails for any row but 2: each statement proves what LIKE selected.
+  EXPECT_NO_THROW(c.ExecSQL("insert into found select id from sici where nr like '%" + g("明月") + "%'"));
+  EXPECT_NO_THROW(c.ExecSQL("insert into found select id + 1 from sici where nr like '%" + g("依山") + "%'"));
+  EXPECT_NO_THROW(c.ExecSQL("insert into found select count(*) + 1 from sici where nr like '%" + g("依山") + "%'"))
+      << "exactly one poem has 依山";
+  EXPECT_NO_THROW(c.ExecSQL("insert into found select count(*) + 1 from sici where nr like '%" + g("明月") + "%'"));
+  EXPECT_NO_THROW(c.ExecSQL("insert into found select id from sici where nr glob '*" + g("疑是") + "*'"));
+  EXPECT_NO_THROW(c.ExecSQL("insert into found select 2 where 'A' like 'a' and 'A' not glob 'a' and 'x%' like 'x!%' escape '!'"));
+  EXPECT_THROW(c.ExecSQL("select 1 where 'a' like 'a' escape 'xy'"), ESQLiteError);
+  EXPECT_NO_THROW(c.ExecSQL("insert into found select 2 where (null like 'a') is null"));
+}

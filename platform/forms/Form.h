@@ -32,7 +32,9 @@ class TForm : public QWidget {
   void SetModalResult(int result) { modalResult_ = result; }
 
  protected:
-  // Called when the window becomes the application's active window.
+  // Called when the window becomes the application's active window: when it is first shown,
+  // and when another window of the application closes or hands activation back; not when the
+  // application as a whole regains the focus from another program.
   virtual void FormActivate() {}
 
   // The description has been read: components end loading in their stored order.

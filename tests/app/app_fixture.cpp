@@ -9,18 +9,20 @@
 #include <stdexcept>
 
 #include "data/sqlite/LiteClassesUni.h"
+#include "tools/collection/CollectionSchema.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-void makeDatabase(const std::string& file, const std::string& key, const std::vector<std::string>& statements) {
+template <class Statements>
+void makeDatabase(const std::string& file, const std::string& key, const Statements& statements) {
   TSQLiteConnection c;
   c.SetProp(prDatabase, file);
   c.SetProp(prASCIIDataBase, true);
   c.SetProp(prEncryptionKey, key);
   c.Connect();
-  for (const std::string& sql : statements) c.ExecSQL(sql);
+  for (const char* sql : statements) c.ExecSQL(sql);
   c.Disconnect();
 }
 
@@ -32,10 +34,9 @@ ReaderFolder::ReaderFolder(bool withDatabases) : previous_(fs::current_path()) {
   path_ = pattern;
   fs::current_path(path_);
   if (!withDatabases) return;
-  makeDatabase("sici.idb", "lirn4302986K",
-               {"create table sici(id integer primary key, tm text, zz text, nd text, tc text, lb text)",
-                "create table poet(zz text, nd text, js text)", "create table tmpid(id integer primary key)"});
-  makeDatabase("sici.dbf", "", {"create table sici(id integer primary key, nr text, zs text, yw text, jx text)"});
+  makeDatabase(collection::kCatalogueName, collection::kCatalogueKey, collection::kCatalogueTables);
+  makeDatabase(collection::kCatalogueName, collection::kCatalogueKey, collection::kCatalogueIndexes);
+  makeDatabase(collection::kTextFileName, "", collection::kTextTables);
 }
 
 ReaderFolder::~ReaderFolder() {

@@ -115,11 +115,7 @@ struct TemporaryFiles {
 };
 
 void writeCatalogue(Database& db, const Collection& c, Encoder& encode) {
-  // Declared as short texts, the reader keeps titles and names in pooled strings rather than
-  // in one blob each; the dynasty, genre and category words are a few characters at most.
-  db.exec("CREATE TABLE sici(id INTEGER PRIMARY KEY, tm VARCHAR, zz VARCHAR, nd VARCHAR(16), tc VARCHAR(16), lb VARCHAR(16))");
-  db.exec("CREATE TABLE poet(zz VARCHAR, nd VARCHAR(16), js TEXT)");
-  db.exec("CREATE TABLE tmpid(id INTEGER PRIMARY KEY)");
+  for (const char* table : kCatalogueTables) db.exec(table);
   db.exec("BEGIN");
   Statement poem(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?, ?)");
   for (std::size_t i = 0; i < c.poems.size(); ++i) {
@@ -135,13 +131,11 @@ void writeCatalogue(Database& db, const Collection& c, Encoder& encode) {
   Statement poet(db, "INSERT INTO poet VALUES (?, ?, ?)");
   for (const Poet& p : c.poets) poet.bind(1, encode(p.author)).bind(2, encode(p.dynasty)).bind(3, encode.paragraphs(p.biography)).run();
   db.exec("COMMIT");
-  // A poet's works and biography are looked up by exact author name.
-  db.exec("CREATE INDEX poet_zz ON poet(zz)");
-  db.exec("CREATE INDEX sici_zz ON sici(zz)");
+  for (const char* index : kCatalogueIndexes) db.exec(index);
 }
 
 void writeTexts(Database& db, const Collection& c, Encoder& encode) {
-  db.exec("CREATE TABLE sici(id INTEGER PRIMARY KEY, nr TEXT, zs TEXT, yw TEXT, jx TEXT)");
+  for (const char* table : kTextTables) db.exec(table);
   db.exec("BEGIN");
   Statement text(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?)");
   for (std::size_t i = 0; i < c.poems.size(); ++i) {

@@ -6,12 +6,9 @@
 #include <string>
 
 #include "tools/collection/Assembly.h"
+#include "tools/collection/CollectionSchema.h"
 
 namespace collection {
-
-inline constexpr const char* kCatalogueName = "sici.idb";
-inline constexpr const char* kTextFileName = "sici.dbf";
-inline constexpr const char* kCatalogueKey = "lirn4302986K";
 
 struct WriteReport {
   std::size_t replacedCharacters = 0;  // characters outside code page 936, stored as 〓

@@ -1,0 +1,31 @@
+#pragma once
+// The tables of the reader's two files, as the builder creates them. Test fixtures create
+// their small copies from the same statements, so they run the storage path of the shipped data.
+
+#include <array>
+
+namespace collection {
+
+inline constexpr const char* kCatalogueName = "sici.idb";
+inline constexpr const char* kTextFileName = "sici.dbf";
+inline constexpr const char* kCatalogueKey = "lirn4302986K";
+
+// Declared as short texts, the reader keeps titles and names in pooled strings rather than in
+// one blob each; the dynasty, genre and category words are a few characters at most.
+inline constexpr std::array<const char*, 3> kCatalogueTables{
+    "CREATE TABLE sici(id INTEGER PRIMARY KEY, tm VARCHAR, zz VARCHAR, nd VARCHAR(16), tc VARCHAR(16), lb VARCHAR(16))",
+    "CREATE TABLE poet(zz VARCHAR, nd VARCHAR(16), js TEXT)",
+    "CREATE TABLE tmpid(id INTEGER PRIMARY KEY)",
+};
+
+// A poet's works and biography are looked up by exact author name.
+inline constexpr std::array<const char*, 2> kCatalogueIndexes{
+    "CREATE INDEX poet_zz ON poet(zz)",
+    "CREATE INDEX sici_zz ON sici(zz)",
+};
+
+inline constexpr std::array<const char*, 1> kTextTables{
+    "CREATE TABLE sici(id INTEGER PRIMARY KEY, nr TEXT, zs TEXT, yw TEXT, jx TEXT)",
+};
+
+}  // namespace collection

@@ -1,18 +1,28 @@
 #include "data/sqlite/LiteDataTypes.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 
 #include "data/records/DataTypes.h"
 
 namespace {
 
-int numberOr0(const AnsiString& text) {
+// The largest length a field descriptor can hold; anything longer never stays in the
+// record anyway (text above 4095 becomes a memo, bytes a blob).
+constexpr long long kMaxDeclaredNumber = 65535;
+
+// A length or scale of a declared type. The type comes from the file's schema, which may say
+// anything (varchar(-1), char(99999999999), decimal(10,x)): only a whole number from 1 to
+// kMaxDeclaredNumber counts, anything else is read as no length or no scale (0).
+int declaredNumber(const AnsiString& text) {
   const AnsiString t(text::trimmed(text));
   if (t.empty()) return 0;
+  errno = 0;
   char* end = nullptr;
-  const long value = std::strtol(t.c_str(), &end, 10);
-  return *end == '\0' ? static_cast<int>(value) : 0;
+  const long long value = std::strtoll(t.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || value < 1 || value > kMaxDeclaredNumber) return 0;
+  return static_cast<int>(value);
 }
 
 bool oneOf(const AnsiString& name, std::initializer_list<const char*> names) {
@@ -34,8 +44,8 @@ TLiteColumnType MapDeclaredType(const AnsiString& declared, bool enableBCD, bool
     base = type.substr(0, open);
     const AnsiString inside = type.substr(open + 1, close > open ? close - open - 1 : 0);
     const auto comma = inside.find(',');
-    length = numberOr0(inside.substr(0, comma));
-    if (comma != AnsiString::npos) scale = numberOr0(inside.substr(comma + 1));
+    length = declaredNumber(inside.substr(0, comma));
+    if (comma != AnsiString::npos) scale = declaredNumber(inside.substr(comma + 1));
   }
   if (oneOf(base, {"INT2", "SMALLINT", "SMALL INT", "TINYINT", "TINY INT"})) return {dcSmallint, 0, 0};
   if (oneOf(base, {"BIGINT", "BIG INT", "UNSIGNED BIG INT", "UNSIGNED BIGINT", "INT8", "INT64"}))

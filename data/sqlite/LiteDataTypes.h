@@ -12,7 +12,8 @@ struct TLiteColumnType {
 };
 
 // `declared` is the declared type as SQLite reports it (any case). Types such as NUMERIC
-// become BCD values only when the connection or command asks for them.
+// become BCD values only when the connection or command asks for them. A length or scale
+// that is not a whole number from 1 to 65535 counts as none.
 TLiteColumnType MapDeclaredType(const AnsiString& declared, bool enableBCD, bool enableFMTBCD);
 
 // The record-buffer promotions of text and byte columns: long text to the heap or a memo,

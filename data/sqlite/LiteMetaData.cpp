@@ -77,12 +77,12 @@ std::vector<TLiteColumnInfo> ParseCreateTable(const AnsiString& tableName, const
 std::vector<TLiteColumnInfo> GetTableColumns(TSQLiteConnection& connection, const AnsiString& tableName,
                                              const AnsiString& columnName) {
   if (tableName.empty()) throw Exception("TABLE_NAME restriction must be set");
-  AnsiString lower = tableName;
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
   TSQLiteRecordSet rs;
   rs.SetConnection(&connection);
-  rs.SetSQL("SELECT sql FROM sqlite_master WHERE Lower(name) = '" + lower + "' AND type = 'table'");
+  // The name comes from a statement or the file, so it travels as a value, never as SQL. Both
+  // sides are lower-cased by SQLite, which folds the same bytes whatever the text encoding.
+  rs.SetSQL("SELECT sql FROM sqlite_master WHERE Lower(name) = Lower(:name) AND type = 'table'");
+  rs.Params = {TParamDesc{"name", dcString, tableName}};
   rs.Open();
   TRecordBytes row = rs.AllocRecBuf();
   if (!rs.GetNextRecord(row.data())) return {};

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "data/records/DateTimeText.h"
 #include "data/records/MemData.h"
 #include "data/sql/CRParser.h"
 #include "platform/classes/Strings.h"
@@ -59,6 +60,11 @@ TPropValue TIntegerOption::Validate(const AnsiString& text) const {
   // -2147483647 is the marker of a text that is no number, so it cannot be a value itself.
   if (errno != 0 || *end != '\0' || n > INT_MAX || n <= -INT_MAX) InvalidValue(text);
   return static_cast<int>(n);
+}
+
+TPropValue TDateTimeFormatOption::Validate(const AnsiString& text) const {
+  if (!IsValidDateTimeFormat(text)) InvalidValue(text);
+  return text;
 }
 
 bool TOptionsList::NameLess::operator()(const AnsiString& a, const AnsiString& b) const {

@@ -62,6 +62,14 @@ class TStringOption : public TOption {
   TPropValue Validate(const AnsiString& text) const override { return text; }
 };
 
+// A date or time format such as "yyyy-mm-dd": refused when it names a part twice, since the
+// dates read with it could not be told apart.
+class TDateTimeFormatOption : public TStringOption {
+ public:
+  using TStringOption::TStringOption;
+  TPropValue Validate(const AnsiString& text) const override;
+};
+
 // The options of one kind of object of one provider, kept in name order.
 class TOptionsList {
  public:

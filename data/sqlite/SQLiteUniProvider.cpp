@@ -31,12 +31,12 @@ void TSQLiteUniProvider::FillConnectionOptions(TOptionsList& list) {
   list.Add(std::make_unique<TBooleanOption>("ASCIIDataBase", prASCIIDataBase, connection, false));
   list.Add(std::make_unique<TIntegerOption>("BusyTimeout", prBusyTimeout, connection, 0));
   list.Add(std::make_unique<TStringOption>("ClientLibrary", prClientLibrary, connection, AnsiString()));
-  list.Add(std::make_unique<TStringOption>("DateFormat", prDateFormat, connection, AnsiString()));
+  list.Add(std::make_unique<TDateTimeFormatOption>("DateFormat", prDateFormat, connection, AnsiString()));
   list.Add(std::make_unique<TBooleanOption>("DefaultCollations", prDefaultCollations, connection, true));
   list.Add(std::make_unique<TBooleanOption>("EnableSharedCache", prEnableSharedCache, connection, false));
   list.Add(std::make_unique<TStringOption>("EncryptionKey", prEncryptionKey, connection, AnsiString()));
   list.Add(std::make_unique<TBooleanOption>("ReadUncommitted", prReadUncommitted, connection, false));
-  list.Add(std::make_unique<TStringOption>("TimeFormat", prTimeFormat, connection, AnsiString()));
+  list.Add(std::make_unique<TDateTimeFormatOption>("TimeFormat", prTimeFormat, connection, AnsiString()));
   list.Add(std::make_unique<TBooleanOption>("UseUnicode", prUseUnicode, connection, false));
 }
 

@@ -121,6 +121,22 @@ TEST_F(UniConnectionTest, InvalidOptionValuesFailTheOpenWithTheirName) {
   connection.SpecificOptions().Clear();
   connection.SpecificOptions().Add("ReadUncommitted=yes");
   EXPECT_EQ(openFails(connection), "Invalid value: yes for option ReadUncommitted");
+  // A format that names a part twice could not tell the numbers of a date apart.
+  for (const char* line : {"DateFormat=ddd yyyy-mm-dd", "DateFormat=yyyy-mm-dd yy", "TimeFormat=hh:nn:ss hh",
+                           "TimeFormat=hh:nn:ss nn"}) {
+    connection.SpecificOptions().Clear();
+    connection.SpecificOptions().Add(line);
+    const std::string text(line);
+    const auto equals = text.find('=');
+    EXPECT_EQ(openFails(connection),
+              "Invalid value: " + text.substr(equals + 1) + " for option " + text.substr(0, equals));
+    EXPECT_FALSE(connection.Connected());
+  }
+  connection.SpecificOptions().Clear();
+  connection.SpecificOptions().Add("DateFormat=dd.mm.yyyy");
+  connection.SpecificOptions().Add("TimeFormat=hh.nn.ss.zzz");
+  EXPECT_EQ(openFails(connection), "(opened)");
+  EXPECT_EQ(std::get<AnsiString>(prop(connection, prDateFormat)), "dd.mm.yyyy");
   connection.SpecificOptions().Clear();
   connection.SpecificOptions().Add("BusyTimeout=-2147483646");
   EXPECT_EQ(openFails(connection), "(opened)");

@@ -185,6 +185,9 @@ class TMemData : public TData {
 
  private:
   bool omitted(TItemHeader* item);
+  // The item after `item` (the first one for none), fetching when the list ends there; null
+  // at the end of the result.
+  TItemHeader* nextFetching(TItemHeader* item);
   void copyOut(TItemHeader* item, std::byte* record);
   void renumber();
   bool itemAlive(const TRecBookmark& bookmark) const;
@@ -203,6 +206,7 @@ class TMemData : public TData {
   int recNoOffset_ = 0;
   int deletions_ = 0;
   int lastOrder_ = 0;  // the number of the last numbered record
+  unsigned listResets_ = 0;  // counts the times the list was emptied
   int refreshIteration_;
   std::vector<TSortColumn> sortColumns_;
   AnsiString indexFieldNames_;

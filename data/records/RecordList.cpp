@@ -80,11 +80,13 @@ void TMemData::ClearItems() {
   recNoOffset_ = 0;
   deletions_ = 0;
   lastOrder_ = 0;
+  ++listResets_;
   refreshIteration_ = ++refreshCounter;
 }
 
 void TMemData::forgetItems() {
   first_ = last_ = current_ = nullptr;
+  ++listResets_;
 }
 
 bool TMemData::omitted(TItemHeader* item) {
@@ -147,23 +149,21 @@ void TMemData::SetToEnd() {
   if (first_) bof_ = false;
 }
 
+TItemHeader* TMemData::nextFetching(TItemHeader* item) {
+  if (TItemHeader* next = item ? item->Next : first_) return next;
+  const unsigned resets = listResets_;
+  if (!FetchNextBlock()) return nullptr;
+  // A forward-only result refilled its block: the list starts afresh with the new rows.
+  if (resets != listResets_ || !item) return first_;
+  return item->Next;
+}
+
 bool TMemData::GetNextRecord(std::byte* record) {
   if (eof_ && !bof_) return false;
-  const auto next = [&] { return bof_ || !current_ ? first_ : current_->Next; };
-  TItemHeader* item = next();
-  while (true) {
-    if (!item) {
-      // The end of what is fetched; the result may go on.
-      if (!FetchNextBlock()) break;
-      item = next();
-      continue;
-    }
-    if (!omitted(item)) break;
-    current_ = item;
-    item = item->Next;
-  }
+  TItemHeader* item = nextFetching(bof_ || !current_ ? nullptr : current_);
+  while (item && omitted(item)) item = nextFetching(item);
   if (!item) {
-    if (current_ && omitted(current_)) {
+    if (!current_ || omitted(current_)) {
       current_ = nullptr;
       for (TItemHeader* i = last_; i; i = i->Prev)
         if (!omitted(i)) {
@@ -210,28 +210,28 @@ int TMemData::RecordNo() const { return current_ && current_->Order > 0 ? curren
 
 void TMemData::SetRecordNo(int recNo) {
   if (recNo < 1 || !first_) return;
-  // Start from whichever of first, current and last numbered record is nearest.
+  const auto numberOf = [this](const TItemHeader* item) { return item->Order > 0 ? item->Order + recNoOffset_ : 0; };
+  // Start from whichever of first, current and last numbered record is nearest. A hidden
+  // first item stands before record 1.
   TItemHeader* lastNumbered = last_;
   while (lastNumbered && lastNumbered->Order == 0) lastNumbered = lastNumbered->Prev;
   TItemHeader* start = first_;
-  int best = std::abs(1 - recNo);
+  int startNo = std::min(numberOf(first_), 1);
   for (TItemHeader* candidate : {current_, lastNumbered}) {
-    if (candidate && candidate->Order > 0 && std::abs(candidate->Order + recNoOffset_ - recNo) < best) {
+    if (candidate && candidate->Order > 0 && std::abs(numberOf(candidate) - recNo) < std::abs(startNo - recNo)) {
       start = candidate;
-      best = std::abs(candidate->Order + recNoOffset_ - recNo);
+      startNo = numberOf(candidate);
     }
   }
+  // The direction is fixed at the start: hidden records on the way carry no number to steer by.
+  const bool forward = startNo < recNo;
   TItemHeader* item = start;
-  while (item && (item->Order == 0 || item->Order + recNoOffset_ != recNo)) {
-    const bool forward = item->Order == 0 || item->Order + recNoOffset_ < recNo;
-    if (forward) {
-      if (!item->Next && !FetchNextBlock()) return;
-      item = item->Next;
-    } else {
-      item = item->Prev;
-    }
+  while (numberOf(item) != recNo) {
+    item = forward ? nextFetching(item) : item->Prev;
+    if (!item) return;
+    const int number = numberOf(item);
+    if (number != 0 && (forward ? number > recNo : number < recNo)) return;
   }
-  if (!item) return;
   current_ = item;
   bof_ = eof_ = false;
 }

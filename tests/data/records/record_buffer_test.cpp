@@ -12,65 +12,9 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #include "data/records/Blob.h"
 #include "data/records/MemData.h"
 #include "platform/classes/Exceptions.h"
+#include "tests/data/records/generated_rows.h"
 
 namespace {
-
-std::unique_ptr<TFieldDesc> field(const char* name, std::uint16_t code, int length = 0) {
-  auto desc = std::make_unique<TCRFieldDesc>();
-  desc->Name = name;
-  desc->ActualName = name;
-  desc->DataType = code;
-  desc->Length = static_cast<std::uint16_t>(length);
-  desc->Size = DataTypeSize(code, length);
-  return desc;
-}
-
-// Adds a field numbered after the ones there are.
-TFieldDesc& addField(TData& data, const char* name, std::uint16_t code, int length = 0) {
-  auto desc = field(name, code, length);
-  desc->FieldNo = static_cast<std::uint16_t>(data.FieldCount() + 1);
-  TFieldDesc& added = *desc;
-  data.Fields().Add(std::move(desc));
-  return added;
-}
-
-// A provider that hands out `rows` generated rows: id, a title and an author.
-class GeneratedRows : public TCRRecordSet {
- public:
-  explicit GeneratedRows(int rows) : rows_(rows) {}
-  int reads = 0;
-  int failAtRow = -1;
-  std::vector<AnsiString> titles;
-
-  // Generated rows need no connection and run no statements.
-  void SetConnection(TCRConnection*) override {}
-  void SetSQL(const AnsiString&) override {}
-  bool ExecuteNoRows() override { return true; }
-  const std::vector<std::unique_ptr<TCRTableInfo>>& TablesInfo() const override { return tables_; }
-
- protected:
-  void ExecuteCommand() override { next_ = 0; }
-  void CreateFieldDescs() override {
-    addField(*this, "id", dcInteger);
-    addField(*this, "tm", dcHeapString);
-    addField(*this, "zz", dcString, 8);
-  }
-  bool ReadRow(std::byte* record) override {
-    if (next_ >= rows_) return false;
-    if (next_ == failAtRow) throw Exception("disk gone");
-    ++reads;
-    const int id = ++next_;
-    PutValue(1, record, std::int32_t{id});
-    PutValue(2, record, titles.empty() ? AnsiString("title " + std::to_string(id)) : titles[static_cast<std::size_t>(id - 1)]);
-    PutValue(3, record, AnsiString(id % 2 ? "odd" : "even"));
-    return true;
-  }
-
- private:
-  int rows_;
-  int next_ = 0;
-  std::vector<std::unique_ptr<TCRTableInfo>> tables_;
-};
 
 // Bytes the allocator has handed out and not yet had back.
 std::size_t allocatedBytes() {
@@ -81,26 +25,20 @@ std::size_t allocatedBytes() {
 #endif
 }
 
-std::int32_t idOf(GeneratedRows& data) {
-  TRecordBytes buffer = data.AllocRecBuf();
-  data.GetRecord(buffer.data());
-  return std::get<std::int32_t>(data.GetValue(1, buffer.data()));
-}
-
 }  // namespace
 
 TEST(RecordLayout, FollowsTheOddSizeAndWideAlignmentRules) {
   TMemData one;
-  one.Fields().Add(field("n", dcInteger));
+  one.Fields().Add(makeField("n", dcInteger));
   one.InitFields();
   EXPECT_EQ(one.DataSize(), 4);
   EXPECT_EQ(one.RecordSize(), 5) << "4 + 1 indicator is odd: no padding";
 
   TMemData mixed;
-  mixed.Fields().Add(field("flag", dcBoolean));     // 2 bytes at 0
-  mixed.Fields().Add(field("code", dcString, 2));   // 3 bytes at 2
-  mixed.Fields().Add(field("name", dcWideString, 3));  // would start at 5: moves to 6, 8 bytes
-  mixed.Fields().Add(field("id", dcLargeint));      // 8 bytes at 14
+  mixed.Fields().Add(makeField("flag", dcBoolean));     // 2 bytes at 0
+  mixed.Fields().Add(makeField("code", dcString, 2));   // 3 bytes at 2
+  mixed.Fields().Add(makeField("name", dcWideString, 3));  // would start at 5: moves to 6, 8 bytes
+  mixed.Fields().Add(makeField("id", dcLargeint));      // 8 bytes at 14
   mixed.InitFields();
   EXPECT_EQ(mixed.Field(3).Offset, 6);
   EXPECT_EQ(mixed.Field(4).Offset, 14);
@@ -108,8 +46,8 @@ TEST(RecordLayout, FollowsTheOddSizeAndWideAlignmentRules) {
   EXPECT_EQ(mixed.RecordSize(), 27) << "22 + 4 = 26 is even: one byte more";
 
   TMemData calc;
-  calc.Fields().Add(field("a", dcInteger));
-  auto extra = field("c", dcInteger);
+  calc.Fields().Add(makeField("a", dcInteger));
+  auto extra = makeField("c", dcInteger);
   extra->FieldDescKind = TFieldDescKind::fdkCalculated;
   calc.Fields().Add(std::move(extra));
   calc.InitFields();
@@ -120,7 +58,7 @@ TEST(RecordLayout, FollowsTheOddSizeAndWideAlignmentRules) {
 
 TEST(RecordLayout, FieldNamesAreMadeUnique) {
   TMemData data;
-  for (const char* name : {"id", "ID", "", "id_1", "", "tm"}) data.Fields().Add(field(name, dcInteger));
+  for (const char* name : {"id", "ID", "", "id_1", "", "tm"}) data.Fields().Add(makeField(name, dcInteger));
   data.InitFields();
   std::vector<AnsiString> names;
   for (int i = 1; i <= data.FieldCount(); ++i) names.push_back(data.Field(i).Name);

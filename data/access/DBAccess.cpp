@@ -29,6 +29,7 @@ void TCustomDADataSet::SetConnection(TUniConnection* connection) {
   // Another connection may mean another provider: its record set comes at the next open.
   SetData(nullptr);
   if (connection_) FreeNotification(connection_);
+  if (ParamCheck && paramParserClass() != paramsScannedWith_) scanParams();
 }
 
 void TCustomDADataSet::Notification(TComponent* component, TOperation operation) {
@@ -58,9 +59,31 @@ void TCustomDADataSet::SetUniDirectional(bool on) {
 }
 
 TParamDesc* TCustomDADataSet::FindParam(const AnsiString& name) {
+  // A dialect whose names are exact may hold both ":p" and ":P".
+  for (TParamDesc& param : params_)
+    if (param.Name == name) return &param;
   for (TParamDesc& param : params_)
     if (classes::sameText(param.Name, name)) return &param;
   return nullptr;
+}
+
+TSQLParserClass TCustomDADataSet::paramParserClass() const {
+  const TUniProvider* provider =
+      connection_ ? TUniProviders::Instance().GetProvider(connection_->ProviderName()) : nullptr;
+  return provider ? provider->GetParserClass() : NewParser<TSQLParser>;
+}
+
+void TCustomDADataSet::scanParams() {
+  // The provider's commands find parameters with their own lexer; the data set must find
+  // exactly those, or a value would be handed to no parameter and another bound as NULL.
+  const TSQLParserClass parserClass = paramParserClass();
+  std::vector<TParamDesc> params;
+  for (const AnsiString& name : ParseSQLParams(SQL().Text(), parserClass)) {
+    const TParamDesc* old = FindParam(name);
+    params.push_back(old ? TParamDesc{name, old->DataType, old->Value} : TParamDesc{name, 0, {}});
+  }
+  params_ = std::move(params);
+  paramsScannedWith_ = parserClass;
 }
 
 void TCustomDADataSet::sqlChanged() {
@@ -76,13 +99,7 @@ void TCustomDADataSet::sqlChanged() {
     macros.emplace_back(name, value);
   }
   macros_ = std::move(macros);
-  if (!ParamCheck) return;
-  std::vector<TParamDesc> params;
-  for (const AnsiString& name : ParseSQLParams(text)) {
-    const TParamDesc* old = FindParam(name);
-    params.push_back(old ? *old : TParamDesc{name, 0, {}});
-  }
-  params_ = std::move(params);
+  if (ParamCheck) scanParams();
 }
 
 void TCustomDADataSet::beginConnection() {
@@ -91,6 +108,7 @@ void TCustomDADataSet::beginConnection() {
   TUniProvider* provider = TUniProviders::Instance().GetProvider(connection_->ProviderName());
   if (!provider) throw Exception("Provider is not defined");
   if (!Data()) SetData(provider->CreateRecordSet());
+  if (ParamCheck && provider->GetParserClass() != paramsScannedWith_) scanParams();
   TCRRecordSet& data = *Data();
   data.SetConnection(connection_->InternalConnection());
   provider->SetObjectProps(data, specificOptions_);

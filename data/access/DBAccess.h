@@ -61,8 +61,10 @@ class TCustomDADataSet : public TMemDataSet, private TConnectionClient {
   void SetConnection(TUniConnection* connection);
 
   TStringList& SQL() { return command_.SQL(); }
-  // The names of the parameters of the SQL text, found on every change when ParamCheck is on.
+  // The parameters of the SQL text, found on every change when ParamCheck is on, by the
+  // lexer of the connection's provider once that is known.
   std::vector<TParamDesc>& Params() { return params_; }
+  // By the name as written, else with ASCII case ignored.
   TParamDesc* FindParam(const AnsiString& name);
   bool ParamCheck = true;
   // The "&name" macros of the text, with the values they are replaced by.
@@ -103,6 +105,8 @@ class TCustomDADataSet : public TMemDataSet, private TConnectionClient {
  private:
   friend class TCustomDASQL;
   void sqlChanged();
+  TSQLParserClass paramParserClass() const;
+  void scanParams();
   void beginConnection();
   AnsiString statementText();
   void chooseUpdatingTable();
@@ -111,6 +115,7 @@ class TCustomDADataSet : public TMemDataSet, private TConnectionClient {
   TUniConnection* connection_ = nullptr;
   TCustomDASQL command_;
   std::vector<TParamDesc> params_;
+  TSQLParserClass paramsScannedWith_ = nullptr;
   std::vector<std::pair<AnsiString, AnsiString>> macros_;
   TUniDataSetOptions options_;
   TSpecificOptionsList specificOptions_;

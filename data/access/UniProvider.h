@@ -105,6 +105,9 @@ class TUniProvider : public TComponent {
   virtual std::unique_ptr<TCRRecordSet> CreateRecordSet() const = 0;
   // The formatter every statement of this provider's connections is expanded with.
   virtual TSqlFormatterClass GetSqlFormatterClass() const { return NewFormatter<TUniSqlFormatter>; }
+  // The lexer of this provider's dialect; its ParamNames is how the provider's commands find
+  // the parameters of a text, so a data set finds the same ones.
+  virtual TSQLParserClass GetParserClass() const { return NewParser<TSQLParser>; }
 
   const TOptionsList& GetConnectionOptions();
   const TOptionsList& GetSqlOptions();

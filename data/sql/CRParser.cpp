@@ -439,25 +439,30 @@ void walkMacros(const AnsiString& sql, Macro&& macro, Other&& other) {
 
 }  // namespace
 
-std::vector<AnsiString> ParseSQLParams(const AnsiString& sql) {
+std::vector<AnsiString> TSQLParser::ParamNames() {
   std::vector<AnsiString> names;
-  TSQLParser parser(sql);
-  parser.OmitBlank = false;
-  parser.QuotedString = true;
-  parser.Uppered = false;
-  parser.UnknownAsSymbol = true;
-  while (parser.Find(":")) {
+  ToBegin();
+  OmitBlank = false;
+  OmitComment = true;
+  QuotedString = true;
+  Uppered = false;
+  UnknownAsSymbol = true;
+  while (Find(":")) {
     AnsiString name;
-    int code = parser.GetNext(name);
+    int code = GetNext(name);
     if (code == lcSymbol && name == "@") {
-      code = parser.GetNext(name);
+      code = GetNext(name);
       name.insert(0, "@");
     }
-    if (code != lcIdent && code != lcNumber && !parser.IsKeyword(code)) continue;
+    if (code != lcIdent && code != lcNumber && !IsKeyword(code)) continue;
     name = sqltext::unquoteName(name, '"');
     addOnce(names, name);
   }
   return names;
+}
+
+std::vector<AnsiString> ParseSQLParams(const AnsiString& sql, TSQLParserClass parserClass) {
+  return parserClass(sql)->ParamNames();
 }
 
 std::vector<AnsiString> ParseSQLMacros(const AnsiString& sql) {

@@ -157,6 +157,11 @@ class TSQLParser : public TParser {
  public:
   explicit TSQLParser(const AnsiString& text);
 
+  // The parameter names of the text as a command of this dialect binds them, in order of first
+  // use, each once. Reads the text from its beginning with the switches it needs; the parser
+  // is left at the end. The generic rule is ParseSQLParams's.
+  virtual std::vector<AnsiString> ParamNames();
+
  protected:
   TSQLParser(const AnsiString& text, const TParserDialect& dialect) : TParser(text, dialect) {}
 };
@@ -178,10 +183,11 @@ std::unique_ptr<TSQLParser> NewParser(const AnsiString& text) {
   return std::make_unique<Parser>(text);
 }
 
-// The parameter names of `sql` in order of first use, each once (ASCII case ignored): a ":"
+// The parameter names of `sql` as a parser of `parserClass` finds them (its ParamNames). The
+// generic rule, TSQLParser's: in order of first use, each once (ASCII case ignored), a ":"
 // followed directly by a name, a number or a keyword, or by "@" and one of those. A name in
 // double quotes loses them. Strings and comments hold none; "::" and ":=" name none.
-std::vector<AnsiString> ParseSQLParams(const AnsiString& sql);
+std::vector<AnsiString> ParseSQLParams(const AnsiString& sql, TSQLParserClass parserClass = NewParser<TSQLParser>);
 
 // The macro names of `sql` as written, each once (ASCII case ignored): every "&" followed
 // directly by an identifier or a keyword. Empty for a text without "&".

@@ -17,17 +17,19 @@ const TParserDialect& liteDialect() {
 
 TLiteParser::TLiteParser(const AnsiString& text) : TSQLParser(text, liteDialect()) {}
 
-std::vector<AnsiString> ParseLiteParams(const AnsiString& sql) {
+std::vector<AnsiString> TLiteParser::ParamNames() {
   std::vector<AnsiString> names;
-  TLiteParser parser(sql);
-  parser.QuotedString = true;
-  parser.Uppered = false;
-  parser.UnknownAsSymbol = true;
-  for (int code = parser.GetNext(); code != lcEnd; code = parser.GetNext()) {
+  ToBegin();
+  OmitBlank = true;
+  OmitComment = true;
+  QuotedString = true;
+  Uppered = false;
+  UnknownAsSymbol = true;
+  for (int code = GetNext(); code != lcEnd; code = GetNext()) {
     if (code != lxColon) continue;
     AnsiString name;
-    code = parser.GetNext(name);
-    if (code != lcIdent && code != lcNumber && !parser.IsKeyword(code)) {
+    code = GetNext(name);
+    if (code != lcIdent && code != lcNumber && !IsKeyword(code)) {
       // "::x" names nothing, so the second ":" does not start another parameter.
       if (code == lcEnd) break;
       continue;
@@ -37,6 +39,8 @@ std::vector<AnsiString> ParseLiteParams(const AnsiString& sql) {
   }
   return names;
 }
+
+std::vector<AnsiString> ParseLiteParams(const AnsiString& sql) { return ParseSQLParams(sql, NewParser<TLiteParser>); }
 
 char TSQLiteInfo::ClosingQuote(char c) const {
   switch (c) {

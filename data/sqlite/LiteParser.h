@@ -8,13 +8,16 @@
 class TLiteParser : public TSQLParser {
  public:
   explicit TLiteParser(const AnsiString& text);
+
+  // The parameters as the SQLite command binds them, in order of first use: a ":" followed by
+  // a name (plain, or quoted with double quotes or back-quotes), a number or a keyword; blanks
+  // and comments between them do not count. A name in double quotes loses them. Names compare
+  // exactly, as SQLite numbers its named parameters, so ":p" and ":P" are two. "::" and "?"
+  // name nothing.
+  std::vector<AnsiString> ParamNames() override;
 };
 
-// The parameter names of `sql` as the SQLite command binds them, in order of first use: a ":"
-// followed by a name (plain, or quoted with double quotes or back-quotes), a number or a
-// keyword; blanks and comments between them do not count. A name in double quotes loses
-// them. Names compare exactly, as SQLite numbers its named parameters, so ":p" and ":P" are
-// two. "::" and "?" name nothing.
+// ParseSQLParams with TLiteParser.
 std::vector<AnsiString> ParseLiteParams(const AnsiString& sql);
 
 // Statement information for SQLite: names may be quoted with double quotes, back-quotes or

@@ -2,6 +2,7 @@
 
 #include "data/sqlite/LiteClassesUni.h"
 #include "data/sqlite/LiteFormatter.h"
+#include "data/sqlite/LiteParser.h"
 #include "data/sqlite/LiteRecordSet.h"
 
 TSQLiteUniProvider::TSQLiteUniProvider(TComponent* owner) : TUniProvider(owner) {}
@@ -19,6 +20,8 @@ std::unique_ptr<TCRRecordSet> TSQLiteUniProvider::CreateRecordSet() const {
 }
 
 TSqlFormatterClass TSQLiteUniProvider::GetSqlFormatterClass() const { return NewFormatter<TLiteFormatter>; }
+
+TSQLParserClass TSQLiteUniProvider::GetParserClass() const { return NewParser<TLiteParser>; }
 
 void TSQLiteUniProvider::FillDataSetOptions(TOptionsList& list) {
   const std::type_index recordSet = typeid(TSQLiteRecordSet);

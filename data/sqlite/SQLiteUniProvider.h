@@ -16,6 +16,7 @@ class TSQLiteUniProvider : public TUniProvider {
   std::unique_ptr<TCRTransaction> CreateTransaction() const override;
   std::unique_ptr<TCRRecordSet> CreateRecordSet() const override;
   TSqlFormatterClass GetSqlFormatterClass() const override;
+  TSQLParserClass GetParserClass() const override;
 
  protected:
   void FillConnectionOptions(TOptionsList& list) override;

@@ -247,3 +247,52 @@ TEST_F(QueryTest, ChangingTheTextClosesTheQueryAndRebuildsItsFields) {
   EXPECT_EQ(query.RecNo(), 2) << "a lookup does not move";
   EXPECT_EQ(query.FieldByName("id").AsInteger(), 2);
 }
+
+TEST_F(QueryTest, ParametersAreTheOnesTheProviderBinds) {
+  const auto setParam = [](TUniQuery& q, const AnsiString& name, const TFieldValue& value) {
+    TParamDesc* param = q.FindParam(name);
+    ASSERT_NE(param, nullptr) << name;
+    EXPECT_EQ(param->Name, name);
+    param->DataType = std::holds_alternative<AnsiString>(value) ? dcString : dcInteger;
+    param->Value = value;
+  };
+  // SQLite numbers its named parameters by the exact name: :p and :P are two.
+  const AnsiString twoNames = "select id from sici where zz = :p or zz = :P";
+  query.SQL().Add(twoNames);
+  ASSERT_EQ(query.Params().size(), 2u);
+  setParam(query, "p", g("李白"));
+  setParam(query, "P", g("苏轼"));
+  query.Open();
+  query.Last();
+  EXPECT_EQ(query.RecordCount(), 31) << "poem 1 and the 30 of the other poet";
+
+  // Without a connection the generic rule holds; once the provider is known its rule does,
+  // and the values already given stay with their names.
+  TUniQuery later(nullptr);
+  later.SQL().Add(twoNames);
+  ASSERT_EQ(later.Params().size(), 1u);
+  setParam(later, "p", g("李白"));
+  later.SetConnection(&catalogue);
+  ASSERT_EQ(later.Params().size(), 2u);
+  setParam(later, "P", g("杜甫"));
+  later.Open();
+  later.Last();
+  EXPECT_EQ(later.RecordCount(), 30);
+
+  TUniQuery scratch(nullptr);
+  scratch.SQL().Add("replace INTO tmpid(id) VALUES (:x + :X)");
+  scratch.SetConnection(&catalogue);
+  setParam(scratch, "x", std::int32_t{40});
+  setParam(scratch, "X", std::int32_t{2});
+  scratch.Execute();
+  open(later, "select id from tmpid");
+  EXPECT_EQ(later.FieldByName("id").AsInteger(), 42) << "neither value was bound as NULL";
+
+  // Switching the check off keeps the list as it is.
+  later.SQL().Clear();
+  later.SQL().Add(twoNames);
+  later.ParamCheck = false;
+  later.SQL().Clear();
+  later.SQL().Add("select :a");
+  EXPECT_EQ(later.Params().size(), 2u);
+}

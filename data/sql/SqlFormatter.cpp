@@ -192,6 +192,8 @@ AnsiString TUniSqlFormatter::expandFunction(const AnsiString& call) const {
       const std::string_view token = parser->TokenText();
       if (isSymbol(code, token, ')') && --depth == 0) {
         if (!empty) args.push_back(piece());
+        // Text after the call would otherwise vanish from the statement without a word.
+        if (parser->GetNext() != lcEnd) throw Exception("Invalid bracket count in function call");
         break;
       }
       empty = false;

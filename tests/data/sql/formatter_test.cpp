@@ -106,6 +106,13 @@ TEST_F(SqlFormatterTest, FunctionsFillTheirTemplatesWithTheArgumentTextsAsWritte
 TEST_F(SqlFormatterTest, BadFunctionCallsAreRefused) {
   EXPECT_EQ(refusal("{fn NOPE(a)}"), "Unknown function: NOPE");
   EXPECT_EQ(refusal("{fn CONCAT(a, (b)}"), "Invalid bracket count in function call");
+  // Whatever follows the closing parenthesis would be lost.
+  EXPECT_EQ(refusal("{fn TRIM(a))}"), "Invalid bracket count in function call");
+  EXPECT_EQ(refusal("{fn TRIM(a) junk}"), "Invalid bracket count in function call");
+  EXPECT_EQ(refusal("{fn TRIM(a)()}"), "Invalid bracket count in function call");
+  EXPECT_EQ(refusal("{fn CURRENT_DATE() ,}"), "Invalid bracket count in function call");
+  EXPECT_EQ(expand("{fn TRIM(a) }{fn TRIM(a) /* note */}{fn TRIM((a))}"), "TRIM(a)TRIM(a)TRIM((a))")
+      << "blanks and comments after the call are no text";
   EXPECT_EQ(refusal("{fn CONCAT a}"), "Unexpected character");
   EXPECT_EQ(refusal("{fn 'x'}"), "Empty function name");
   EXPECT_EQ(refusal("{fn}"), "Empty function name");

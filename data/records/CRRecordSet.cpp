@@ -46,6 +46,7 @@ void TCRRecordSet::InternalOpen() {
     FetchAllBlocks();
   else
     FetchNextBlock();
+  ApplyLocalOrder();
   SetToBegin();
 }
 

@@ -147,7 +147,8 @@ class TMemData : public TData {
   bool BookmarkValid(const TRecBookmark& bookmark) const;
   int CompareBookmarks(const TRecBookmark* a, const TRecBookmark* b) const;
 
-  // "tm DESC CIS;zz": the local order; empty keeps the fetched order.
+  // "tm DESC CIS;zz": the local order; empty keeps the fetched order. While closed only the
+  // form is checked; every open looks the names up and sorts all rows.
   void SetIndexFieldNames(const AnsiString& names);
   const std::vector<TSortColumn>& SortColumns() const { return sortColumns_; }
   int CompareFieldValues(const TFieldValue& a, const TFieldValue& b, unsigned flags) const;
@@ -180,6 +181,8 @@ class TMemData : public TData {
   void forgetItems();
   void InternalClose() override;
   void LayoutChanged() override;
+  // Looks the index field names up among the fields and sorts the list by them.
+  void ApplyLocalOrder();
 
   TBlockManager blocks_;
 
@@ -193,6 +196,7 @@ class TMemData : public TData {
   bool itemAlive(const TRecBookmark& bookmark) const;
   void linkBefore(TItemHeader* item, TItemHeader* before);
   void unlink(TItemHeader* item);
+  std::vector<TSortColumn> sortColumnsOf(const AnsiString& names) const;
   void sortItems();
   void keepInOrder(TItemHeader* item);
   int compareItems(TItemHeader* a, TItemHeader* b);

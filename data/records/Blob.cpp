@@ -393,7 +393,8 @@ WideString TBlob::AsWideString() const {
   CheckValid();
   if (!isUnicode_) return text::ansiToWide(AsString());
   WideString result(data_->Size() / sizeof(char16_t), u'\0');
-  data_->Read(0, result.size() * sizeof(char16_t), result.data());
+  // A count of 0 would read to the end: a lone byte must not land in an empty text.
+  if (!result.empty()) data_->Read(0, result.size() * sizeof(char16_t), result.data());
   return result;
 }
 

@@ -89,6 +89,15 @@ void TBlockManager::FreeItem(TItemHeader* item) {
   FreeBlock(block);
 }
 
+void TBlockManager::TakeBackBlock(TBlockHeader* block) {
+  for (int i = 0; i < block->ItemCount; ++i) {
+    TItemHeader* item = Item(block, i);
+    if (item->Flag == kItemFree) removeFromFreeList(item);
+    item->Flag = kItemInUse;
+  }
+  block->UsedItems = block->ItemCount;
+}
+
 void TBlockManager::FreeAll() {
   while (newest_) FreeBlock(newest_);
   freeItems_ = nullptr;

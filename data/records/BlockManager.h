@@ -59,6 +59,8 @@ class TBlockManager {
   void FreeItem(TItemHeader* item);
   // Unused items of a freshly filled block go onto the free list.
   void PutFreeItem(TItemHeader* item);
+  // Takes the block's free items off the free list, so that all its items can be filled anew.
+  void TakeBackBlock(TBlockHeader* block);
   void FreeAll();
 
   int BlockCount() const { return blockCount_; }

@@ -1,8 +1,9 @@
 // TCRRecordSet: a provider's result read into the record list block by block.
 
-#include <algorithm>
+#include <vector>
 
 #include "data/records/MemData.h"
+#include "platform/classes/Exceptions.h"
 
 bool TCRRecordSet::SetProp(int prop, const TPropValue& value) {
   switch (prop) {
@@ -10,7 +11,12 @@ bool TCRRecordSet::SetProp(int prop, const TPropValue& value) {
       uniDirectional_ = std::get<bool>(value);
       if (uniDirectional_) fetchAll_ = false;
       return true;
-    case prFetchRows: fetchRows_ = std::max(1, std::get<int>(value)); return true;
+    case prFetchRows: {
+      const int rows = std::get<int>(value);
+      CheckFetchRows(rows);
+      fetchRows_ = rows;
+      return true;
+    }
     case prFetchAll:
       if (!lockFetchAll_) fetchAll_ = std::get<bool>(value) && !uniDirectional_;
       return true;
@@ -22,6 +28,10 @@ bool TCRRecordSet::SetProp(int prop, const TPropValue& value) {
     case prExtendedFieldsInfo: extendedFieldsInfo_ = std::get<bool>(value); return true;
     default: return TCRPropsObject::SetProp(prop, value);
   }
+}
+
+void CheckFetchRows(int rows) {
+  if (rows < 1 || rows > kMaxFetchRows) throw Exception("FetchRows must be 1..65535");
 }
 
 bool TCRRecordSet::GetProp(int prop, TPropValue& value) const {
@@ -56,18 +66,28 @@ void TCRRecordSet::InternalClose() {
   TMemData::InternalClose();
 }
 
+TBlockHeader* TCRRecordSet::takeBackBlock() {
+  TBlockHeader* reuse = nullptr;
+  for (TItemHeader* item = FirstItem(); item && !reuse; item = item->Next)
+    if (item->Block->ItemCount >= fetchRows_) reuse = item->Block;
+  TItemHeader* item = FirstItem();
+  forgetItems();
+  // Records inserted into other blocks go back one by one; their blocks go with the last.
+  while (item) {
+    TItemHeader* next = item->Next;
+    FreeComplexFields(item->Record());
+    if (item->Block != reuse) blocks_.FreeItem(item);
+    item = next;
+  }
+  if (reuse) blocks_.TakeBackBlock(reuse);
+  return reuse;
+}
+
 bool TCRRecordSet::FetchNextBlock() {
   if (fetchedAll_) return false;
-  TBlockHeader* block = nullptr;
-  const bool reuse = uniDirectional_ && FirstItem();
-  if (reuse) {
-    // Forward only: the one block takes the next rows once its records are given back.
-    block = FirstItem()->Block;
-    for (TItemHeader* item = FirstItem(); item; item = item->Next) FreeComplexFields(item->Record());
-    forgetItems();
-  } else {
-    block = blocks_.AllocBlock(static_cast<std::uint16_t>(fetchRows_));
-  }
+  // Forward only: the block of the records read so far takes the next ones.
+  TBlockHeader* block = uniDirectional_ && FirstItem() ? takeBackBlock() : nullptr;
+  if (!block) block = blocks_.AllocBlock(static_cast<std::uint16_t>(fetchRows_));
   std::vector<TItemHeader*> filled;
   TItemHeader* item = nullptr;
   try {
@@ -86,25 +106,19 @@ bool TCRRecordSet::FetchNextBlock() {
   } catch (...) {
     if (item) FreeComplexFields(item->Record());
     for (TItemHeader* done : filled) FreeComplexFields(done->Record());
-    if (!reuse) blocks_.FreeBlock(block);
+    blocks_.FreeBlock(block);
     fetchedAll_ = true;
     ReleaseCursor();
     throw;
   }
   if (!fetchedAll_ && NoMoreRows()) fetchedAll_ = true;
   if (filled.empty()) {
-    if (!reuse) blocks_.FreeBlock(block);
+    blocks_.FreeBlock(block);
     ReleaseCursor();
     return false;
   }
   LinkItems(filled);
-  for (int i = static_cast<int>(filled.size()); i < block->ItemCount; ++i) {
-    TItemHeader* unused = blocks_.Item(block, i);
-    if (reuse)
-      unused->Flag = kItemFree;
-    else
-      blocks_.PutFreeItem(unused);
-  }
+  for (int i = static_cast<int>(filled.size()); i < block->ItemCount; ++i) blocks_.PutFreeItem(blocks_.Item(block, i));
   block->UsedItems = static_cast<std::uint16_t>(filled.size());
   if (fetchedAll_) ReleaseCursor();
   return true;

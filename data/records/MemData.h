@@ -139,6 +139,8 @@ class TMemData : public TData {
   void DeleteRecord();
 
   int RecordCount() const { return recordCount_; }
+  // Blocks of items allocated now.
+  int BlockCount() const { return blocks_.BlockCount(); }
   int RecordNo() const;
   void SetRecordNo(int recNo);
 
@@ -228,6 +230,11 @@ enum TRecordSetProp : int {
   prLockFetchAll = 47,
 };
 
+// A block counts its records in 16 bits.
+inline constexpr int kMaxFetchRows = 65535;
+// Raises "FetchRows must be 1..65535" for a count of records per block outside that range.
+void CheckFetchRows(int rows);
+
 // A result read from a provider in blocks of FetchRows records, on demand.
 class TCRRecordSet : public TMemData, public TCRPropsObject {
  public:
@@ -275,6 +282,10 @@ class TCRRecordSet : public TMemData, public TCRPropsObject {
   virtual bool NoMoreRows() const { return false; }
 
  private:
+  // Forward only: gives the records read so far back and returns a block of theirs that holds
+  // FetchRows records, with all its items taken for the next rows; null when none qualifies.
+  TBlockHeader* takeBackBlock();
+
   int fetchRows_ = 25;
   bool fetchAll_ = false;
   bool uniDirectional_ = false;

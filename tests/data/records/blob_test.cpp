@@ -234,6 +234,19 @@ TEST(Blob, StreamsAndText) {
   EXPECT_EQ(wide->AsWideString(), u"\u0A0D\r\n");
 }
 
+TEST(Blob, UnicodeTextOfAnOddByteCountDropsTheLoneByte) {
+  Ref<TBlob> wide(new TBlob(true));
+  for (const std::string& bytes : {std::string("A"), std::string("AB"), std::string("ABC")}) {
+    SCOPED_TRACE(bytes.size());
+    wide->Clear();
+    wide->Write(0, bytes.size(), bytes.data());
+    const WideString text = wide->AsWideString();
+    EXPECT_EQ(text.size(), bytes.size() / 2);
+    EXPECT_EQ(text.c_str()[text.size()], u'\0') << "the text ends where its last whole unit ends";
+    if (!text.empty()) EXPECT_EQ(text[0], u'\u4241');
+  }
+}
+
 TEST(BlobTable, StaleHandlesAndInvalidBlobs) {
   TBlobTable table;
   const TBlobHandle h = table.Create(false);

@@ -32,16 +32,25 @@ int ActiveConnectionCount() { return activeConnections.load(); }
 TSQLiteConnection::TSQLiteConnection() = default;
 
 TSQLiteConnection::~TSQLiteConnection() {
+  // A destructor has no one to report to. A collation SQLite refuses to drop stays registered
+  // and a handle it refuses to close stays among the unclosed ones.
   try {
     if (collations_) collations_->UnRegisterAll();
+  } catch (...) {
+  }
+  try {
     Disconnect();
   } catch (...) {
-    // A destructor has no one to report to; the handle is gone either way.
   }
+  closeUnclosed();
+  // A statement still alive on such a handle may compare with these collations for as long as
+  // it lives: they must never be freed under it.
+  for (UnclosedHandle& unclosed : unclosed_) static_cast<void>(unclosed.collations.release());
 }
 
 void TSQLiteConnection::Connect() {
   if (connected_) return;
+  closeUnclosed();
   {
     std::lock_guard guard(connectionLock());
     if (!clientLibrary_.empty() && clientLibrary_ != ClientLibraryName()) {
@@ -83,19 +92,28 @@ void TSQLiteConnection::closeHandle() {
   handle_ = nullptr;
   ownsHandle_ = true;
   --activeConnections;
-  if (owned) {
-    // A failed close is reported, but the object is closed all the same.
-    const int rc = sqlite3api.sqlite3_close(handle);
-    if (rc != sqlite::kOk) RaiseError(rc, GetErrorMessage(handle), Component());
-  }
+  // SQLite may compare with the collations until the handle is really closed.
+  std::unique_ptr<TSQLiteCollationManager> collations = std::move(collations_);
+  if (!owned) return;
+  const int rc = sqlite3api.sqlite3_close(handle);
+  if (rc == sqlite::kOk) return;
+  // A statement still open keeps the handle open: it is closed later, with its collations
+  // kept until then. The failure is reported, but this object is closed all the same.
+  unclosed_.push_back({handle, std::move(collations)});
+  RaiseError(rc, GetErrorMessage(handle), Component());
+}
+
+void TSQLiteConnection::closeUnclosed() {
+  std::erase_if(unclosed_, [](const UnclosedHandle& unclosed) {
+    return sqlite3api.sqlite3_close(unclosed.handle) == sqlite::kOk;
+  });
 }
 
 void TSQLiteConnection::Disconnect() {
+  closeUnclosed();
   if (!connected_) return;
   connected_ = false;
   if (command_) command_->Unprepare();
-  // SQLite may compare with the collations until the handle is closed.
-  const std::unique_ptr<TSQLiteCollationManager> collations = std::move(collations_);
   closeHandle();
 }
 
@@ -294,6 +312,13 @@ void TSQLiteCommand::Prepare() {
   if (rc != sqlite::kOk) {
     Unprepare();
     connection_->CheckResult(rc);
+  }
+  if (!stmt_) {
+    // Nothing but comments and semicolons: SQLite compiles no statement, and stepping none
+    // would report an unrelated misuse of the library.
+    EDAError error(0, "No SQL statement provided");
+    error.SetComponent(connection_->Component());
+    throw error;
   }
   cursorState_ = TCursorState::csPrepared;
 }

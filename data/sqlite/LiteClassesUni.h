@@ -57,6 +57,8 @@ class TSQLiteConnection : public TCRConnection {
   void applyReadUncommitted();
   void applyDefaultCollations();
   void closeHandle();
+  // Tries again to close the handles SQLite refused to close.
+  void closeUnclosed();
 
   AnsiString database_;
   AnsiString clientLibrary_;
@@ -75,6 +77,13 @@ class TSQLiteConnection : public TCRConnection {
   std::chrono::steady_clock::time_point connectTime_{};
   std::unique_ptr<TSQLiteCommand> command_;
   std::unique_ptr<TSQLiteCollationManager> collations_;
+  // Handles whose close failed while a statement on them was still open, with the collations
+  // registered on them.
+  struct UnclosedHandle {
+    sqlite3* handle;
+    std::unique_ptr<TSQLiteCollationManager> collations;
+  };
+  std::vector<UnclosedHandle> unclosed_;
 
   friend class TSQLiteCommand;
 };

@@ -113,19 +113,22 @@ void TUniConnection::connectProvider() {
   TUniProvider& p = provider();
   if (!connection_) {
     connection_ = p.CreateConnection();
-    if (p.IsDatabaseSupported()) connection_->SetProp(prDatabase, database_);
-    connection_->SetProp(prDisconnectedMode, options_.DisconnectedMode);
-    connection_->SetProp(prEnableBCD, options_.EnableBCD);
-    connection_->SetProp(prEnableFMTBCD, options_.EnableFMTBCD);
-    p.SetObjectProps(*connection_, specificOptions_);
-    optionsModified_ = false;
+    // Attached before anything can fail, so that an object kept after a failed first open
+    // still reports to this component.
     connection_->SetComponent(this);
     connection_->SetOnError([this](EDAError& error, bool& fail) {
       if (error.IsFatal()) return;
       EUniError wrapped(error);
       if (OnError) OnError(*this, wrapped, fail);
     });
-  } else if (optionsModified_) {
+    if (p.IsDatabaseSupported()) connection_->SetProp(prDatabase, database_);
+    connection_->SetProp(prDisconnectedMode, options_.DisconnectedMode);
+    connection_->SetProp(prEnableBCD, options_.EnableBCD);
+    connection_->SetProp(prEnableFMTBCD, options_.EnableFMTBCD);
+    optionsModified_ = true;
+  }
+  if (optionsModified_) {
+    // Cleared only once every option took: a refused value leaves them to be applied again.
     p.SetObjectProps(*connection_, specificOptions_);
     optionsModified_ = false;
   }

@@ -179,6 +179,30 @@ TEST_F(UniConnectionTest, OnErrorCanTurnAnErrorIntoASilentAbort) {
   EXPECT_THROW(sqlite->ExecSQL("select * from nowhere"), EAbort);
 }
 
+TEST_F(UniConnectionTest, AFirstOpenRefusedForAnOptionStillReportsLaterErrorsToTheComponent) {
+  int seen = 0;
+  connection.OnError = [&](TObject& sender, EDAError& error, bool&) {
+    EXPECT_EQ(&sender, &connection);
+    EXPECT_EQ(error.Component(), &connection);
+    ++seen;
+  };
+  connection.SpecificOptions().Add("BusyTimeout=soon");
+  EXPECT_EQ(openFails(connection), "Invalid value: soon for option BusyTimeout");
+  ASSERT_NE(connection.InternalConnection(), nullptr) << "the provider's object is kept";
+  EXPECT_EQ(openFails(connection), "Invalid value: soon for option BusyTimeout") << "refused again, not skipped";
+  connection.SpecificOptions().Put(0, "BusyTimeout=100");
+  connection.Connect();
+  EXPECT_EQ(std::get<int>(prop(connection, prBusyTimeout)), 100);
+  auto* sqlite = static_cast<TSQLiteConnection*>(connection.InternalConnection());
+  try {
+    sqlite->ExecSQL("select * from nowhere");
+    FAIL() << "no such table";
+  } catch (const ESQLiteError& e) {
+    EXPECT_EQ(e.Component(), &connection);
+  }
+  EXPECT_EQ(seen, 1);
+}
+
 TEST_F(UniConnectionTest, AConnectionStoredAsOpenOpensWhenLoadingEnds) {
   TComponent window(nullptr);
   window.BeginLoading();

@@ -64,6 +64,8 @@ TDBGridEh* grid(QWidget* parent, const char* name, const QFont& font, int titleP
   g->SetOptions(dgTitles | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgRowSelect | dgConfirmDelete |
                 dgCancelOnExit);
   g->SetFlat(true);
+  // Columns are built once the window's description has been read.
+  g->BeginLoading();
   return g;
 }
 
@@ -96,8 +98,10 @@ Tfsici::Tfsici(QWidget* parent) : TForm("fsici", parent) {
   buildSearchBoxes();
   buildStatusLine();
   buildDataComponents();
-  // The description is read: the connections open now, in their stored order.
+  // The description is read: the connections open now, in their stored order, and the
+  // grids lay out their columns.
   FinishLoading();
+  for (TDBGridEh* g : {DBGridEh1, DBGridEh2, DBGridEh3, DBGridEh4}) g->Loaded();
 }
 
 Tfsici::~Tfsici() {
@@ -296,6 +300,10 @@ void Tfsici::buildDataComponents() {
   DataSource2->SetDataSet(uq2);
   DataSource3->SetDataSet(uq3);
   DataSource4->SetDataSet(uq4);
+  DBGridEh1->SetDataSource(DataSource1);
+  DBGridEh2->SetDataSource(DataSource2);
+  DBGridEh3->SetDataSource(DataSource3);
+  DBGridEh4->SetDataSource(DataSource4);
 
   c2 = new TUniConnection(&Components());
   c2->SetName("c2");

@@ -23,9 +23,11 @@ int showRealBox(const TMessageBoxRequest& request) {
   QAbstractButton* yes = nullptr;
   QAbstractButton* no = nullptr;
   QAbstractButton* ok = nullptr;
+  QAbstractButton* cancel = nullptr;
   if (request.buttons & mbYes) yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
   if (request.buttons & mbNo) no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
   if (request.buttons & mbOK) ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  if (request.buttons & mbCancel) cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
   box.exec();
   // Closing the box hands activation back to its owner, which may act on it.
   if (owner) owner->activateWindow();
@@ -33,6 +35,7 @@ int showRealBox(const TMessageBoxRequest& request) {
   if (pressed && pressed == yes) return mrYes;
   if (pressed && pressed == no) return mrNo;
   if (pressed && pressed == ok) return mrOk;
+  if (pressed && pressed == cancel) return mrCancel;
   return mrCancel;
 }
 

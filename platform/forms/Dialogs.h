@@ -11,7 +11,7 @@
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
 
 // Buttons, combined as flags.
-enum TMsgDlgButtons : int { mbYes = 1, mbNo = 2, mbOK = 4 };
+enum TMsgDlgButtons : int { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
 
 // The answer: the button pressed.
 enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };

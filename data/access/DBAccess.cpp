@@ -116,6 +116,8 @@ void TCustomDADataSet::beginConnection() {
   data.SetProp(prUniDirectional, uniDirectional_);
   data.SetProp(prLongStrings, options_.LongStrings);
   data.SetProp(prFlatBuffers, options_.FlatBuffers);
+  data.SetProp(prEnableBCD, options_.EnableBCD);
+  data.SetProp(prEnableFMTBCD, options_.EnableFMTBCD);
   data.TrimFixedChar = options_.TrimFixedChar;
   data.TrimVarChar = options_.TrimVarChar;
   data.SetEmptyStrToNull = options_.SetEmptyStrToNull;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "data/access/BlobStream.h"
 #include "platform/classes/Exceptions.h"
 #include "platform/classes/TextCompare.h"
 
@@ -77,6 +78,10 @@ TGetResult TMemDataSet::GetRecord(TRecordBuffer buffer, TGetMode mode, bool) {
 void TMemDataSet::InternalOpen() {
   data_->Open();
   InternalInitFieldDefs();
+  // Made here rather than by the base afterwards, so that the rest of a derived open can mark
+  // them.
+  if (DefaultFields() && Fields().Count() == 0) CreateFields();
+  BindFields();
 }
 
 void TMemDataSet::InternalClose() {
@@ -158,6 +163,19 @@ bool TMemDataSet::GetFieldData(const TField& field, TRecordBuffer buffer, TField
   }
   value = data_->GetValue(descOfField_[static_cast<std::size_t>(fieldNo)], buffer);
   return !std::holds_alternative<std::monostate>(value);
+}
+
+std::unique_ptr<TStream> TMemDataSet::CreateBlobStream(TField& field, TBlobStreamMode mode) {
+  if (mode != bmRead) {
+    if (field.ReadOnly()) throw EDatabaseError("Field '" + field.DisplayName() + "' cannot be modified");
+    if (State() != dsEdit && State() != dsInsert) throw EDatabaseError("Dataset not in edit or insert mode");
+  }
+  if (field.DataSet() != this) throw EDatabaseError("Field '" + field.FieldName() + "' not found");
+  const TRecordBuffer buffer = ActiveBuffer();
+  if (!buffer) return std::make_unique<TBlobStream>(nullptr);
+  const int fieldNo = field.FieldNo();
+  if (fieldNo <= 0 || fieldNo >= static_cast<int>(descOfField_.size())) throw Exception("Field is not BLOB");
+  return std::make_unique<TBlobStream>(&data_->GetBlob(descOfField_[static_cast<std::size_t>(fieldNo)], buffer));
 }
 
 int TMemDataSet::GetRecordCount() { return data_ && data_->Active() ? data_->RecordCount() : 0; }

@@ -29,6 +29,11 @@ class TMemDataSet : public TDataSet {
   TFieldValue Lookup(const AnsiString& keyFields, const std::vector<TFieldValue>& values,
                      const AnsiString& resultField);
 
+  // A read stream over the blob of `field` in the active record (empty without one); writing
+  // modes raise "Field '<name>' cannot be modified" for a read-only field and "Dataset not in
+  // edit or insert mode" otherwise, since these records are never edited.
+  std::unique_ptr<TStream> CreateBlobStream(TField& field, TBlobStreamMode mode) override;
+
   bool BookmarkValid(const TBookmark& bookmark) override;
   int CompareBookmarks(const TBookmark& a, const TBookmark& b) override;
   void SetRecNo(int recNo) override;

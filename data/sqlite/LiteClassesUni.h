@@ -126,6 +126,9 @@ class TSQLiteCommand : public TCRPropsObject {
   int LastStepResult() const { return lastStepResult_; }
   sqlite3_stmt* GetStatement() const { return stmt_; }
 
+  // Besides the rows affected: EnableBCD and EnableFMTBCD, which NUMERIC columns read with
+  // when either the command or its connection has them on.
+  bool SetProp(int prop, const TPropValue& value) override;
   bool GetProp(int prop, TPropValue& value) const override;
 
   // The owner's notice after every execute that it did not start itself.
@@ -144,6 +147,7 @@ class TSQLiteCommand : public TCRPropsObject {
   int lastStepResult_ = 0;
   int rowsAffected_ = 0;
   bool opening_ = false;
+  bool enableBCD_ = false, enableFMTBCD_ = false;
 };
 
 class TSQLiteTransaction : public TCRTransaction {

@@ -37,9 +37,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/classes/Component.h"
+#include "platform/classes/Stream.h"
 #include "platform/db/Field.h"
 #include "platform/db/FieldDefs.h"
 
@@ -63,6 +65,7 @@ enum TDataSetState {
 };
 
 enum TGetMode { gmCurrent, gmNext, gmPrior };
+enum TBlobStreamMode { bmRead, bmWrite, bmReadWrite };
 enum TGetResult { grOK, grBOF, grEOF, grError };
 
 // What a data set tells its data sources and links. The info argument of DataEvent():
@@ -166,6 +169,8 @@ public:
   bool DefaultFields() const { return defaultFields_; }
   bool IsEmpty() const { return recordCount_ == 0; }
   bool CanModify() { return GetCanModify(); }
+  // A stream over the blob or memo `field` of the active record; the base has none (null).
+  virtual std::unique_ptr<TStream> CreateBlobStream(TField& /*field*/, TBlobStreamMode /*mode*/) { return nullptr; }
   // Whether RecNo() and RecordCount() are exact.
   virtual bool IsSequenced();
 

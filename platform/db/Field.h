@@ -21,6 +21,9 @@ enum TFieldKind { fkData, fkCalculated };
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// How the database fills a field of a new record by itself.
+enum TAutoRefreshFlag { arNone, arAutoInc, arDefault };
+
 class TField : public TComponent {
 public:
   ~TField() override;
@@ -71,6 +74,9 @@ public:
   void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
   bool Required() const { return required_; }
   void SetRequired(bool required) { required_ = required; }
+  // arAutoInc for a value the database assigns itself (an SQLite INTEGER PRIMARY KEY).
+  TAutoRefreshFlag AutoGenerateValue() const { return autoGenerateValue_; }
+  void SetAutoGenerateValue(TAutoRefreshFlag flag) { autoGenerateValue_ = flag; }
   // True for a writable data field of a data set that can be modified.
   bool CanModify() const;
 
@@ -125,6 +131,7 @@ private:
   bool visible_ = true;
   bool readOnly_ = false;
   bool required_ = false;
+  TAutoRefreshFlag autoGenerateValue_ = arNone;
 };
 
 class TStringField : public TField {

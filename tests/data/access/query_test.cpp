@@ -296,3 +296,129 @@ TEST_F(QueryTest, ParametersAreTheOnesTheProviderBinds) {
   later.SQL().Add("select :a");
   EXPECT_EQ(later.Params().size(), 2u);
 }
+
+TEST_F(QueryTest, NumericColumnsBecomeBcdWhenTheQueryOrItsConnectionAsks) {
+  auto* c1 = static_cast<TSQLiteConnection*>(catalogue.InternalConnection());
+  c1->ExecSQL("create table goods(price decimal(10,2), weight numeric)");
+  c1->ExecSQL("insert into goods values (12.34, 5)");
+  struct Case {
+    bool connectionBCD, queryBCD, queryFMTBCD;
+    TFieldType price;
+  };
+  for (const Case c : {Case{false, false, false, ftFloat}, Case{false, true, false, ftBCD},
+                       Case{false, false, true, ftFMTBcd}, Case{false, true, true, ftFMTBcd},
+                       Case{true, false, false, ftBCD}, Case{true, false, true, ftFMTBcd}}) {
+    SCOPED_TRACE(std::to_string(c.connectionBCD) + std::to_string(c.queryBCD) + std::to_string(c.queryFMTBCD));
+    TUniConnection connection(nullptr);
+    connection.SetProviderName("SQLite");
+    connection.SetDatabase(folder.file("sici.idb"));
+    connection.SpecificOptions().Add("SQLite.ASCIIDataBase=True");
+    connection.SpecificOptions().Add("SQLite.EncryptionKey=lirn4302986K");
+    connection.Options().EnableBCD = c.connectionBCD;
+    TUniQuery q(nullptr);
+    q.SetConnection(&connection);
+    q.Options().EnableBCD = c.queryBCD;
+    q.Options().EnableFMTBCD = c.queryFMTBCD;
+    open(q, "select price, weight from goods");
+    EXPECT_EQ(q.FieldByName("price").DataType(), c.price);
+    EXPECT_EQ(q.FieldByName("weight").DataType(), c.price);
+    EXPECT_DOUBLE_EQ(q.FieldByName("price").AsFloat(), 12.34);
+    EXPECT_EQ(q.FieldByName("weight").AsInteger(), 5);
+  }
+}
+
+TEST_F(QueryTest, ABlobStreamReadsTheFieldOfTheCurrentRecord) {
+  auto* c2 = static_cast<TSQLiteConnection*>(texts.InternalConnection());
+  c2->ExecSQL("create table pics(id integer primary key, img blob, nr text)");
+  c2->ExecSQL("insert into pics values (1, x'00FF10', null)");
+  c2->ExecSQL("insert into pics values (2, null, '" + g("明月") + "')");
+  const auto readAll = [](TStream& stream) {
+    std::string bytes(static_cast<std::size_t>(stream.Size()) + 4, '?');
+    bytes.resize(stream.Read(bytes.data(), bytes.size()));
+    return bytes;
+  };
+  TUniQuery q(nullptr);
+  q.SetConnection(&texts);
+  open(q, "SELECT * FROM sici where id='1' limit 1");
+  std::unique_ptr<TStream> poem = q.CreateBlobStream(q.FieldByName("nr"), bmRead);
+  ASSERT_NE(poem, nullptr);
+  const AnsiString text = g("床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。");
+  EXPECT_EQ(poem->Size(), static_cast<std::int64_t>(text.size()));
+  EXPECT_EQ(readAll(*poem), text);
+  EXPECT_EQ(poem->Read(nullptr, 0), 0u);
+  char piece[4] = {};
+  EXPECT_EQ(poem->Seek(-4, soEnd), static_cast<std::int64_t>(text.size()) - 4);
+  EXPECT_EQ(poem->Read(piece, 8), 4u) << "no further than the end";
+  EXPECT_EQ(std::string(piece, 4), text.substr(text.size() - 4));
+  EXPECT_EQ(poem->Seek(-100000, soCurrent), 0) << "never before the beginning";
+  poem->SetPosition(static_cast<std::int64_t>(text.size()) + 10);
+  EXPECT_EQ(poem->Read(piece, 4), 0u) << "nothing past the end";
+  EXPECT_THROW(poem->Write("x", 1), Exception);
+
+  open(q, "select img, nr, id from pics order by id");
+  EXPECT_EQ(readAll(*q.CreateBlobStream(q.FieldByName("img"), bmRead)), std::string("\x00\xFF\x10", 3));
+  EXPECT_EQ(q.CreateBlobStream(q.FieldByName("nr"), bmRead)->Size(), 0) << "NULL reads as nothing";
+  q.Next();
+  EXPECT_EQ(q.CreateBlobStream(q.FieldByName("img"), bmRead)->Size(), 0);
+  std::unique_ptr<TStream> memo = q.CreateBlobStream(q.FieldByName("nr"), bmRead);
+  EXPECT_EQ(readAll(*memo), g("明月"));
+
+  const auto refusal = [&](const AnsiString& field, TBlobStreamMode mode) -> std::string {
+    try {
+      q.CreateBlobStream(q.FieldByName(field), mode);
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+    return "(made)";
+  };
+  EXPECT_EQ(refusal("nr", bmWrite), "Dataset not in edit or insert mode");
+  EXPECT_EQ(refusal("nr", bmReadWrite), "Dataset not in edit or insert mode");
+  q.FieldByName("nr").SetReadOnly(true);
+  EXPECT_EQ(refusal("nr", bmWrite), "Field 'nr' cannot be modified");
+  EXPECT_EQ(refusal("nr", bmRead), "(made)");
+  EXPECT_EQ(refusal("id", bmRead), "Field is not BLOB");
+  TUniQuery other(nullptr);
+  other.SetConnection(&texts);
+  open(other, "select nr from pics");
+  try {
+    q.CreateBlobStream(other.FieldByName("nr"), bmRead);
+    FAIL() << "a field of another data set";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "Field 'nr' not found");
+  }
+
+  // A stream kept past the close of its data set refuses to read, without reading freed memory.
+  q.Close();
+  EXPECT_THROW(readAll(*memo), Exception);
+  open(q, "select img from pics where id > 2");
+  EXPECT_EQ(q.CreateBlobStream(q.FieldByName("img"), bmRead)->Size(), 0) << "no record: an empty stream";
+}
+
+TEST_F(QueryTest, TheIntegerPrimaryKeyIsAnAutoIncrementField) {
+  open(query, g("select id,tm as 作品 from sici"));
+  EXPECT_EQ(query.FieldByName("id").AutoGenerateValue(), arAutoInc);
+  EXPECT_EQ(query.FieldByName(g("作品")).AutoGenerateValue(), arNone);
+  EXPECT_TRUE(query.Data()->FieldByName("id").AutoGenerated);
+
+  open(query, "select tm as id from sici");
+  EXPECT_EQ(query.FieldByName("id").AutoGenerateValue(), arNone) << "an alias that happens to be the key's name";
+  EXPECT_EQ(query.IdentityField(), nullptr);
+
+  // Without the extended field information there is no lookup, unless default values want it.
+  query.SpecificOptions().Add("SQLite.ExtendedFieldsInfo=False");
+  open(query, "select id from sici");
+  EXPECT_EQ(query.FieldByName("id").AutoGenerateValue(), arNone);
+  EXPECT_EQ(query.IdentityField(), nullptr);
+  query.Options().DefaultValues = true;
+  open(query, "select id from sici");
+  EXPECT_EQ(query.FieldByName("id").AutoGenerateValue(), arAutoInc);
+  query.Options().DefaultValues = false;
+  query.SpecificOptions().Clear();
+
+  // A table whose name holds a quote is looked up like any other.
+  static_cast<TSQLiteConnection*>(catalogue.InternalConnection())
+      ->ExecSQL("create table \"it's\"(id integer primary key, v varchar(8))");
+  open(query, "select id, v from \"it's\"");
+  ASSERT_NE(query.IdentityField(), nullptr);
+  EXPECT_EQ(query.FieldByName("id").AutoGenerateValue(), arAutoInc);
+}

@@ -221,10 +221,58 @@ TEST_F(QueryTest, FailuresLeaveTheQueryClosedWithAClearError) {
   }
   try {
     open(query, "select * from nowhere");
+    FAIL() << "no such table";
   } catch (const EUniError& e) {
     EXPECT_EQ(e.ErrorCode(), 1);
     EXPECT_EQ(e.Component(), &catalogue);
   }
+  // A text of nothing but a comment is an empty statement, whether opened or executed.
+  for (const char* sql : {"-- nothing", "/* nothing */ ;"}) {
+    try {
+      open(query, sql);
+      FAIL() << sql;
+    } catch (const EUniError& e) {
+      EXPECT_EQ(e.Message(), "No SQL statement provided");
+      EXPECT_EQ(e.Component(), &catalogue);
+    }
+    EXPECT_FALSE(query.Active());
+    query.SQL().Clear();
+    query.SQL().Add(sql);
+    try {
+      query.Execute();
+      FAIL() << sql;
+    } catch (const EUniError& e) {
+      EXPECT_EQ(e.Message(), "No SQL statement provided");
+    }
+  }
+}
+
+TEST_F(QueryTest, ClosingTheConnectionClosesItsQueriesFirst) {
+  open(query, "select id from sici");
+  ASSERT_EQ(query.RecordCount(), 25) << "rows are still to come: the statement is open";
+  TUniQuery other(nullptr);
+  other.SetConnection(&catalogue);
+  open(other, "select zz from poet");
+  TUniQuery onTheOtherFile(nullptr);
+  onTheOtherFile.SetConnection(&texts);
+  open(onTheOtherFile, "select id from sici");
+  std::vector<std::string> order;
+  catalogue.BeforeDisconnect = [&](TObject&) { order.push_back(query.Active() ? "open" : "closed"); };
+  query.AfterClose = [&](TDataSet&) { order.push_back("query closed"); };
+  catalogue.AfterDisconnect = [&](TObject&) { order.push_back("disconnected"); };
+  catalogue.Disconnect();  // SQLite refuses to close a handle with an open statement
+  EXPECT_FALSE(catalogue.Connected());
+  EXPECT_FALSE(query.Active());
+  EXPECT_FALSE(other.Active());
+  EXPECT_TRUE(onTheOtherFile.Active()) << "a query on another connection stays";
+  EXPECT_EQ(order, (std::vector<std::string>{"open", "query closed", "disconnected"}));
+  EXPECT_EQ(ActiveConnectionCount(), 1);
+  query.AfterClose = nullptr;
+  catalogue.BeforeDisconnect = catalogue.AfterDisconnect = nullptr;
+  // Opening again reconnects.
+  open(query, "select id from sici");
+  EXPECT_TRUE(catalogue.Connected());
+  EXPECT_EQ(query.RecordCount(), 25);
 }
 
 TEST_F(QueryTest, ChangingTheTextClosesTheQueryAndRebuildsItsFields) {

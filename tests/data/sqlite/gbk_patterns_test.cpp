@@ -51,6 +51,48 @@ TEST(GbkLike, EscapeMakesWildcardsLiteralAndStarsBacktrack) {
   EXPECT_FALSE(like(g("%月%霜"), g("床前明月光，疑是地上霜。")));
 }
 
+// B6B5 D4C2 is two characters whose middle bytes B5 D4 are a third one: a matcher that steps
+// or backtracks by bytes instead of characters finds that third one where it is not.
+TEST(GbkLike, EveryPatternShapeStepsByWholeCharacters) {
+  const std::string_view straddled = "\xB6\xB5\xD4\xC2";
+  EXPECT_FALSE(like("%\xB5\xD4%x", "\xB6\xB5\xD4\xC2x")) << "backtracking past a lead byte";
+  EXPECT_TRUE(like("%\xB5\xD4%x", "a\xB5\xD4yx"));
+  EXPECT_FALSE(like("%\xB5\xD4%\xC2%", straddled));
+  EXPECT_FALSE(like("%\xB5\xD4_", straddled));
+  EXPECT_FALSE(like("%\xB5\xD4", "\xB6\xB5\xD4"));
+  EXPECT_TRUE(like("%\xB5\xD4", "\xB6\xB5\xB5\xD4")) << "the same bytes on a boundary";
+  EXPECT_FALSE(like("_\xB5\xD4%", straddled)) << "_ is the whole first character";
+  EXPECT_TRUE(like("_\xD4\xC2%", straddled));
+  EXPECT_FALSE(like("__\xC2", straddled));
+  EXPECT_TRUE(like("%_", straddled));
+  EXPECT_FALSE(like("%___", straddled)) << "two characters, not four bytes";
+  EXPECT_TRUE(like("%__", straddled));
+  // Trail bytes that look like ASCII letters, "_", "@" or "%" are half a character.
+  EXPECT_FALSE(like("%a_", "\xB0\x41z")) << "the A of B0 41 is no letter";
+  EXPECT_TRUE(like("%a_", "\xB0\x41" "az"));
+  EXPECT_FALSE(like("\xB0\x5F", "\xB0\x41")) << "the _ of B0 5F is no wildcard";
+  EXPECT_TRUE(like("\xB0\x5F%", "\xB0\x5Fx"));
+  EXPECT_TRUE(like("\xB0\x40%", "\xB0\x40xyz", std::string_view("@"))) << "the @ of B0 40 is no escape";
+  EXPECT_FALSE(like("%@%\xB5\xD4%", "x%\xB6\xB5\xD4\xC2", std::string_view("@")));
+  EXPECT_TRUE(like("%@%\xB5\xD4%", "x%\xB5\xD4", std::string_view("@")));
+  EXPECT_FALSE(like("%@%\xB5\xD4%", "x\xB5\xD4", std::string_view("@"))) << "an escaped % is a percent sign";
+  // A lone lead byte at the end of a text is a character of its own.
+  EXPECT_TRUE(like("%_", "ab\xB6"));
+  EXPECT_FALSE(like("%\xB6x", "\xB6"));
+}
+
+TEST(GbkGlob, EveryPatternShapeStepsByWholeCharacters) {
+  const std::string_view straddled = "\xB6\xB5\xD4\xC2";
+  EXPECT_FALSE(glob("*\xB5\xD4*x", "\xB6\xB5\xD4\xC2x"));
+  EXPECT_FALSE(glob("*\xB5\xD4*", straddled));
+  EXPECT_FALSE(glob("?\xB5\xD4*", straddled));
+  EXPECT_TRUE(glob("?\xD4\xC2", straddled));
+  EXPECT_FALSE(glob("*[\xB5\xD4]*", straddled)) << "a class holds whole characters";
+  EXPECT_TRUE(glob("*[\xB5\xD4\xD4\xC2]", straddled));
+  EXPECT_FALSE(glob("\xB0?", "\xB0\x41")) << "a lead byte and the byte after it are one character, even a ?";
+  EXPECT_TRUE(glob("\xB0?*", "\xB0?\x41"));
+}
+
 TEST(GbkGlob, IsCaseSensitiveWithCharacterClasses) {
   EXPECT_TRUE(glob(g("*明月*"), g("床前明月光")));
   EXPECT_FALSE(glob(g("*明月*"), g("白日依山尽")));

@@ -14,8 +14,6 @@
 #include "platform/classes/Component.h"
 #include "platform/db/DataSet.h"
 
-TDBGridEhShowFindDialogProc DBGridEhShowFindDialogProc = nullptr;
-
 namespace {
 
 // The grid's own message that runs a deferred layout rebuild.
@@ -212,7 +210,7 @@ TField* TCustomDBGridEh::GetColField(int index) const {
 
 int TCustomDBGridEh::SelectedIndex() const {
   if (columns_.Count() == 0) return -1;
-  return std::clamp(selectedIndex_, 0, columns_.Count() - 1);
+  return std::clamp(Col() - IndicatorOffset(), 0, columns_.Count() - 1);
 }
 
 void TCustomDBGridEh::SetSelectedIndex(int index) { selectColumn(index); }
@@ -435,7 +433,7 @@ void TCustomDBGridEh::columnsChanged(TColumnEh* column) {
   if (selected >= 0 && !columns_[selected]->Visible())
     for (int i = 0; i < columns_.Count(); ++i)
       if (columns_[i]->Visible()) {
-        selectedIndex_ = i;
+        selectColumn(i);
         break;
       }
 }
@@ -548,10 +546,9 @@ void TCustomDBGridEh::moveBy(int distance) {
   if (link_->Active()) link_->MoveBy(distance);
 }
 
-void TCustomDBGridEh::LinkActive(bool active) {
+void TCustomDBGridEh::LinkActive(bool) {
   LayoutChanged();
   updateScrollBar();
-  if (!active) selectedIndex_ = std::min(selectedIndex_, std::max(0, columns_.Count() - 1));
 }
 
 void TCustomDBGridEh::DataChanged() {

@@ -255,7 +255,6 @@ class TCustomDBGridEh : public TCustomGrid {
   bool layoutFromLink_ = false;
   bool deferredLayoutPosted_ = false;
   bool settingScrollBar_ = false;
-  int selectedIndex_ = 0;
   bool pressedInData_ = false;
 };
 

@@ -30,8 +30,7 @@ void TCustomDBGridEh::selectColumn(int index) {
     OnColExit();
     if (SelectedIndex() != before) return;
   }
-  selectedIndex_ = index;
-  // A row-select grid keeps its current cell in the first column.
+  // A row-select grid keeps its current cell (and so its selected column) where it is.
   if (!(options_ & dgRowSelect)) MoveCurrent(index + IndicatorOffset(), Row());
   if (OnColEnter) OnColEnter();
 }

@@ -68,6 +68,8 @@ void GridTest::click(QPoint at, Qt::MouseButton button) { QTest::mouseClick(grid
 
 void GridTest::key(int k, Qt::KeyboardModifiers modifiers) {
   QTest::keyClick(grid, static_cast<Qt::Key>(k), modifiers);
+  // The person lets go of the modifier keys too; the application's modifier state follows.
+  if (modifiers != Qt::NoModifier) QTest::keyRelease(grid, Qt::Key_Control, Qt::NoModifier);
 }
 
 void GridTest::wheel(int delta) {

@@ -8,6 +8,7 @@
 #include "data/sqlite/LiteFormatter.h"
 #include "data/sqlite/SQLiteUniProvider.h"
 #include "data/access/Uni.h"
+#include "data/access/UniQuery.h"
 #include "tests/data/data_fixture.h"
 
 namespace {
@@ -306,4 +307,57 @@ TEST_F(UniConnectionTest, ItsMacrosAndItsProviderShapeEveryStatement) {
       << "the first definition of a name counts";
   const AnsiString poem = text::utf8ToAnsi("select id,tm as 作品 from sici where zz ='李白'");
   EXPECT_EQ(StatementText(poem, connection.Formatting(), sqlite), poem);
+}
+
+TEST_F(UniConnectionTest, ASharedCacheLetsAReaderSeeUncommittedRowsOnlyWhenItAsks) {
+  connection.Connect();
+  static_cast<TSQLiteConnection*>(connection.InternalConnection())->ExecSQL("create table t(x)");
+  static_cast<TSQLiteConnection*>(connection.InternalConnection())->ExecSQL("insert into t values (1)");
+  // What a second connection reads while the first one holds an uncommitted second row.
+  const auto readerSees = [&](bool sharedCache, bool readUncommitted) -> std::string {
+    const auto flag = [](const char* name, bool on) { return std::string(name) + (on ? "=True" : "=False"); };
+    connection.SpecificOptions().Clear();
+    connection.SpecificOptions().Add(flag("EnableSharedCache", sharedCache));
+    TUniConnection reader(nullptr);
+    reader.SetProviderName("SQLite");
+    reader.SetDatabase(folder.file("test.db"));
+    reader.SpecificOptions().Add(flag("EnableSharedCache", sharedCache));
+    reader.SpecificOptions().Add(flag("ReadUncommitted", readUncommitted));
+    connection.Connect();
+    reader.Connect();
+    auto* writer = static_cast<TSQLiteConnection*>(connection.InternalConnection());
+    writer->ExecSQL("begin");
+    writer->ExecSQL("insert into t values (2)");
+    std::string seen;
+    try {
+      TUniQuery count(nullptr);
+      count.SetConnection(&reader);
+      count.SQL().Add("select count(*) as n from t");
+      count.Open();
+      seen = count.FieldByName("n").AsString() + " rows";
+    } catch (const EDAError& e) {
+      seen = "refused with " + std::to_string(e.ErrorCode());
+    }
+    writer->ExecSQL("rollback");
+    return seen;
+  };
+  EXPECT_EQ(readerSees(false, false), "1 rows");
+  EXPECT_EQ(readerSees(false, true), "1 rows") << "without a shared cache there is nothing uncommitted to read";
+  EXPECT_EQ(readerSees(true, false), "refused with 6") << "the table is locked in the shared cache";
+  EXPECT_EQ(readerSees(true, true), "2 rows");
+  connection.SpecificOptions().Clear();
+  connection.Connect();
+  TUniConnection other(nullptr);
+  other.SetProviderName("SQLite");
+  other.SetDatabase(folder.file("test.db"));
+  other.Connect();
+  auto* writer = static_cast<TSQLiteConnection*>(connection.InternalConnection());
+  writer->ExecSQL("begin");
+  writer->ExecSQL("insert into t values (2)");
+  TUniQuery count(nullptr);
+  count.SetConnection(&other);
+  count.SQL().Add("select count(*) as n from t");
+  count.Open();
+  EXPECT_EQ(count.FieldByName("n").AsInteger(), 1) << "the default is no shared cache";
+  writer->ExecSQL("rollback");
 }

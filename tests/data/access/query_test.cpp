@@ -470,3 +470,22 @@ TEST_F(QueryTest, TheIntegerPrimaryKeyIsAnAutoIncrementField) {
   ASSERT_NE(query.IdentityField(), nullptr);
   EXPECT_EQ(query.FieldByName("id").AutoGenerateValue(), arAutoInc);
 }
+
+TEST_F(QueryTest, FetchAllReadsEveryRowAtOpen) {
+  query.SpecificOptions().Add("SQLite.FetchAll=True");
+  open(query, "select id from sici");
+  EXPECT_EQ(query.RecordCount(), 60);
+  query.SpecificOptions().Clear();
+  query.SpecificOptions().Add("FetchAll=False");
+  open(query, "select id from sici");
+  EXPECT_EQ(query.RecordCount(), 25);
+  query.SpecificOptions().Clear();
+  query.SpecificOptions().Add("SQLite.FetchAll=maybe");
+  try {
+    open(query, "select id from sici");
+    FAIL() << "not a boolean";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Invalid value: maybe for option FetchAll");
+  }
+  EXPECT_FALSE(query.Active());
+}

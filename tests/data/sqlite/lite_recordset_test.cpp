@@ -215,3 +215,29 @@ TEST_F(LiteRecordSetTest, TableColumnsComeFromTheCreatingStatement) {
   EXPECT_TRUE(GetTableColumns(connection, "nowhere").empty());
   EXPECT_THROW(GetTableColumns(connection, ""), Exception);
 }
+
+TEST_F(LiteRecordSetTest, LiteralModeReadsEveryColumnAsTheTextOfAnSqlLiteral) {
+  connection.ExecSQL("create table lit(i integer, f real, t text, b blob, n)");
+  connection.ExecSQL("insert into lit values (-7, 2.5, 'it''s " + g("诗") + "', x'00FF', null)");
+  const char* sql = "select i, f, t, b, n from lit";
+  rs.SetProp(prLiteralMode, true);
+  rs.SetSQL(sql);
+  rs.Open();
+  TRecordBytes row = rs.AllocRecBuf();
+  ASSERT_TRUE(rs.GetNextRecord(row.data()));
+  std::vector<AnsiString> literals;
+  for (int i = 1; i <= rs.FieldCount(); ++i) {
+    EXPECT_EQ(rs.Field(i).DataType, dcWideMemo);
+    literals.push_back(text::wideToAnsi(std::get<WideString>(rs.GetValue(i, row.data()))));
+  }
+  EXPECT_EQ(literals, (std::vector<AnsiString>{"-7", "2.5", "'it''s " + g("诗") + "'", "X'00FF'", "NULL"}));
+
+  rs.SetProp(prLiteralMode, false);
+  rs.SetSQL(sql);
+  rs.Open();
+  row = rs.AllocRecBuf();
+  ASSERT_TRUE(rs.GetNextRecord(row.data()));
+  EXPECT_EQ(rs.Field(1).DataType, dcInteger);
+  EXPECT_EQ(std::get<std::int32_t>(rs.GetValue(1, row.data())), -7);
+  EXPECT_TRUE(rs.GetNull(5, row.data()));
+}

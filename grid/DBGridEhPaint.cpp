@@ -11,6 +11,45 @@
 
 namespace {
 
+// The indicator's images, 6 x 11 each, drawn as shapes so that they stay sharp at any scale.
+enum TIndicatorImage { iiArrow, iiEdit, iiInsert, iiWhiteArrow = 5 };
+
+void drawIndicator(TCanvas& canvas, const QRect& cell, TIndicatorImage image) {
+  QPainter* p = canvas.Painter();
+  if (!p) return;
+  const QRectF box(cell.right() + 1 - 6 - 2, cell.top() + (cell.height() - 11) / 2.0, 6, 11);
+  p->save();
+  p->setRenderHint(QPainter::Antialiasing);
+  switch (image) {
+    case iiArrow:
+    case iiWhiteArrow: {
+      const QPointF triangle[] = {box.topLeft() + QPointF(1, 1), QPointF(box.right(), box.center().y()),
+                                  box.bottomLeft() + QPointF(1, -1)};
+      p->setPen(Qt::NoPen);
+      p->setBrush(image == iiArrow ? Qt::black : Qt::white);
+      p->drawPolygon(triangle, 3);
+      break;
+    }
+    case iiEdit: {
+      p->setPen(QPen(Qt::black, 1));
+      const double x = box.center().x();
+      p->drawLine(QPointF(x, box.top() + 1), QPointF(x, box.bottom() - 1));
+      p->drawLine(QPointF(box.left() + 1, box.top() + 1), QPointF(box.right() - 1, box.top() + 1));
+      p->drawLine(QPointF(box.left() + 1, box.bottom() - 1), QPointF(box.right() - 1, box.bottom() - 1));
+      break;
+    }
+    case iiInsert: {
+      p->setPen(QPen(Qt::black, 1.2));
+      const QPointF c = box.center();
+      p->drawLine(c + QPointF(0, -3), c + QPointF(0, 3));
+      p->drawLine(c + QPointF(-2.6, -1.5), c + QPointF(2.6, 1.5));
+      p->drawLine(c + QPointF(-2.6, 1.5), c + QPointF(2.6, -1.5));
+      break;
+    }
+  }
+  p->restore();
+}
+
 // The record number parity the even/odd colours follow.
 bool oddRecord(TDataSet* dataSet) {
   const int recNo = dataSet->RecNo();
@@ -57,6 +96,16 @@ void TCustomDBGridEh::DrawCell(int col, int row, const QRect& rect, unsigned sta
     canvas.BrushColor = FixedColor();
     canvas.FillRect(rect);
     if (optionsEh_ & dghFixed3D) canvas.DrawEdge(rect, BDR_RAISEDINNER, flat_ ? BF_TOPLEFT : BF_RECT);
+    const int dataRow = row - DataRowOffset();
+    if (link_->Active() && dataRow == link_->ActiveRecord() && dataRow < link_->RecordCount()) {
+      const TDataSetState dsState = DataSet()->State();
+      bool currentCell = false;
+      const TIndicatorImage image = dsState == dsEdit     ? iiEdit
+                                    : dsState == dsInsert ? iiInsert
+                                    : highlighted(0, dataRow, currentCell) ? iiWhiteArrow
+                                                                           : iiArrow;
+      drawIndicator(canvas, rect, image);
+    }
     return;
   }
   drawDataCell(canvas, col - indicator, row - DataRowOffset(), rect, state);

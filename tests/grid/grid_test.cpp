@@ -199,3 +199,33 @@ TEST(GridColours, LightenTakesHalfwayToTheGlassThenTowards225) {
   EXPECT_EQ(Lighten(RGB(0, 255, 0), RGB(255, 0, 0), false), RGB(186, 186, 135));
   EXPECT_EQ(Lighten(RGB(10, 15, 0), RGB(10, 16, 0), false), RGB(139, 141, 135));
 }
+
+TEST_F(GridTest, TheIndicatorColumnPointsAtTheCurrentRecord) {
+  grid->SetOptions(grid->Options() | dgIndicator);
+  open(g("select id, tm from t"));
+  ASSERT_EQ(grid->ColWidths(0), 11);
+  EXPECT_EQ(grid->ColCount(), 3);
+  query.MoveBy(2);
+  other->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !grid->hasFocus(); }));
+  QImage image = grid->viewport()->grab().toImage();
+  // Inside the cell's raised edge, whose top and left lines are white.
+  auto count = [&](int row, auto test) {
+    const QRect cell = grid->CellRect(0, row).adjusted(1, 1, -1, -1);
+    int n = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+      for (int x = cell.left(); x <= cell.right(); ++x) n += test(image.pixelColor(x, y));
+    return n;
+  };
+  const auto black = [](QColor c) { return c.lightness() < 60; };
+  const auto white = [](QColor c) { return c == QColor(255, 255, 255); };
+  EXPECT_GT(count(3, black), 10) << "the black triangle of the current record";
+  EXPECT_EQ(count(1, black), 0);
+  EXPECT_EQ(count(2, black), 0);
+
+  grid->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return grid->hasFocus(); }));
+  image = grid->viewport()->grab().toImage();
+  EXPECT_EQ(count(3, black), 0);
+  EXPECT_GT(count(3, white), 10) << "white on the highlighted row";
+}

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "data/records/ValueCodec.h"
 #include "platform/classes/Exceptions.h"
 
 namespace {
@@ -129,10 +130,11 @@ void DecodeDate(double dateTime, int& year, int& month, int& day) {
 AnsiString FormatDateTime(const AnsiString& format, double dateTime) {
   checkDateRange(dateTime);
   double date = std::floor(dateTime);
-  long ms = std::lround((dateTime - date) * 86400000.0);
+  constexpr long msPerDay = static_cast<long>(codec::kMsPerDay);
+  long ms = std::lround((dateTime - date) * codec::kMsPerDay);
   // A time a hair before midnight rounds to the next day, not to 24:00:00.
-  if (ms >= 86400000) {
-    ms -= 86400000;
+  if (ms >= msPerDay) {
+    ms -= msPerDay;
     date += 1;
   }
   int year, month, day;
@@ -197,7 +199,7 @@ bool ParseDateTime(const AnsiString& text, const AnsiString& dateFormat, char da
       return false;
     const double ms = static_cast<double>(parts[0] * 3600000 + parts[1] * 60000 + (parts.size() > 2 ? parts[2] * 1000 : 0) +
                                           (parts.size() > 3 ? parts[3] : 0));
-    result += ms / 86400000.0;
+    result += ms / codec::kMsPerDay;
   }
   dateTime = result;
   return !datePart.empty() || !timePart.empty();

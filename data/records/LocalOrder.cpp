@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/records/MemData.h"
+#include "data/records/ValueCodec.h"
 #include "platform/classes/Exceptions.h"
 #include "platform/classes/TextCompare.h"
 
@@ -101,9 +102,22 @@ void TMemData::ApplyLocalOrder() {
   if (!sortColumns_.empty()) sortItems();
 }
 
-int TMemData::CompareFieldValues(const TFieldValue& a, const TFieldValue& b, unsigned flags) const {
+int TMemData::CompareFieldValues(const TFieldValue& a, const TFieldValue& b, unsigned flags,
+                                 std::uint16_t dataType) const {
   const bool aNull = std::holds_alternative<std::monostate>(a), bNull = std::holds_alternative<std::monostate>(b);
   if (aNull || bNull) return aNull == bNull ? 0 : aNull ? -1 : 1;
+  if (dataType == dcFMTBCD) {
+    using Bytes = std::vector<std::uint8_t>;
+    const auto* ra = std::get_if<Bytes>(&a);
+    const auto* rb = std::get_if<Bytes>(&b);
+    if (ra && rb) {
+      codec::CheckFmtBcd(ra->data(), ra->size());
+      codec::CheckFmtBcd(rb->data(), rb->size());
+      return codec::CompareFmtBcd(ra->data(), rb->data());
+    }
+    const double x = codec::ToDouble(a, dcFMTBCD), y = codec::ToDouble(b, dcFMTBCD);
+    return x < y ? -1 : x > y ? 1 : 0;
+  }
   const auto* sa = std::get_if<AnsiString>(&a);
   const auto* sb = std::get_if<AnsiString>(&b);
   if (sa && sb) {
@@ -163,7 +177,7 @@ int TMemData::compareItems(TItemHeader* a, TItemHeader* b) {
   }
   for (const TSortColumn& column : sortColumns_) {
     const int c = CompareFieldValues(GetValue(column.Field->FieldNo, ra), GetValue(column.Field->FieldNo, rb),
-                                     column.CompareFlags);
+                                     column.CompareFlags, column.Field->DataType);
     if (c != 0) return column.Descending ? -c : c;
   }
   return 0;

@@ -1,37 +1,31 @@
 #include "data/records/MemData.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <new>
 
 #include "data/records/Blob.h"
+#include "data/records/ValueCodec.h"
 #include "platform/classes/Exceptions.h"
-#include "platform/classes/TextCompare.h"
 
 namespace {
 
-// Days from 0001-01-01 (day 1) to 1899-12-30, the zero of a date-time double.
-constexpr double kDateDelta = 693594;
-constexpr double kMsPerDay = 86400000.0;
-
-template <class T>
-T load(const std::byte* at) {
-  T value;
-  std::memcpy(&value, at, sizeof value);
-  return value;
-}
-
-template <class T>
-void store(std::byte* at, T value) {
-  std::memcpy(at, &value, sizeof value);
-}
-
 bool isHeapCode(std::uint16_t code) { return code == dcHeapString || code == dcHeapVarBytes || code == dcHeapWideString; }
 
-AnsiString addCarriageReturns(const AnsiString& text) {
-  AnsiString out;
+bool isTextCode(std::uint16_t code) {
+  return code == dcString || code == dcHeapString || code == dcWideString || code == dcHeapWideString;
+}
+
+bool isEmptyText(const TFieldValue& value) {
+  if (const auto* s = std::get_if<AnsiString>(&value)) return s->empty();
+  if (const auto* w = std::get_if<WideString>(&value)) return w->empty();
+  return false;
+}
+
+template <class S>
+S addCarriageReturns(const S& text) {
+  S out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
@@ -43,27 +37,6 @@ AnsiString addCarriageReturns(const AnsiString& text) {
 template <class S>
 void trimTrailingBlanks(S& s) {
   while (!s.empty() && s.back() == ' ') s.pop_back();
-}
-
-double asDouble(const TFieldValue& v) {
-  if (const auto* d = std::get_if<double>(&v)) return *d;
-  if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
-  if (const auto* l = std::get_if<std::int64_t>(&v)) return static_cast<double>(*l);
-  if (const auto* b = std::get_if<bool>(&v)) return *b;
-  throw Exception("Cannot convert type");
-}
-
-std::int64_t asInteger(const TFieldValue& v) {
-  if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
-  if (const auto* l = std::get_if<std::int64_t>(&v)) return *l;
-  if (const auto* b = std::get_if<bool>(&v)) return *b;
-  if (const auto* d = std::get_if<double>(&v)) return static_cast<std::int64_t>(std::llround(*d));
-  throw Exception("Cannot convert type");
-}
-
-const AnsiString& asText(const TFieldValue& v) {
-  if (const auto* s = std::get_if<AnsiString>(&v)) return *s;
-  throw Exception("Cannot convert type");
 }
 
 }  // namespace
@@ -135,11 +108,11 @@ TRecordBytes TData::AllocRecBuf() const {
 }
 
 std::uint32_t TData::handleAt(const std::byte* record, const TFieldDesc& field) const {
-  return load<std::uint32_t>(record + field.Offset);
+  return codec::load<std::uint32_t>(record + field.Offset);
 }
 
 void TData::setHandle(std::byte* record, const TFieldDesc& field, std::uint32_t handle) const {
-  store<std::uint32_t>(record + field.Offset, handle);
+  codec::store<std::uint32_t>(record + field.Offset, handle);
 }
 
 bool TData::GetNull(int fieldNo, const std::byte* record) const {
@@ -219,77 +192,39 @@ void TData::OwnComplexFields(std::byte* record) {
   }
 }
 
+template <class S>
+S TData::finishText(const TFieldDesc& field, S text) const {
+  if (ConvertEOL) text = addCarriageReturns(text);
+  if (field.Fixed ? TrimFixedChar : TrimVarChar) trimTrailingBlanks(text);
+  return text;
+}
+
 TFieldValue TData::GetValue(int fieldNo, const std::byte* record) const {
   if (GetNull(fieldNo, record)) return {};
   const TFieldDesc& field = Field(fieldNo);
   const std::byte* at = record + field.Offset;
-  const auto finishText = [&](AnsiString s) -> TFieldValue {
-    if (ConvertEOL) s = addCarriageReturns(s);
-    if (field.Fixed ? TrimFixedChar : TrimVarChar) trimTrailingBlanks(s);
-    return s;
+  const auto size = static_cast<std::size_t>(std::max(field.Size, 0));
+  // A heap value's bytes and their size; none for a field without a piece.
+  const auto piece = [&]() -> std::pair<const std::byte*, std::size_t> {
+    const TStrHandle handle = handleAt(record, field);
+    const char* bytes = heap_.Ptr(handle);
+    return {reinterpret_cast<const std::byte*>(bytes), bytes ? heap_.PieceSize(handle) : 0};
   };
   switch (field.DataType) {
     case dcString:
-    case dcGuid: {
-      const auto* text = reinterpret_cast<const char*>(at);
-      return finishText(AnsiString(text, strnlen(text, static_cast<std::size_t>(field.Size))));
-    }
+    case dcGuid: return finishText(field, codec::LoadAnsiText(at, size));
     case dcHeapString: {
-      const std::uint32_t handle = handleAt(record, field);
-      const char* text = handle ? heap_.Ptr(handle) : "";
-      return finishText(AnsiString(text, handle ? strnlen(text, heap_.PieceSize(handle)) : 0));
+      const auto [bytes, length] = piece();
+      return finishText(field, bytes ? codec::LoadAnsiText(bytes, length) : AnsiString());
     }
-    case dcWideString:
+    case dcWideString: return finishText(field, codec::LoadWideText(at, size));
     case dcHeapWideString: {
-      // The text lies in the record, or in a heap piece the record refers to.
-      const std::byte* units = at;
-      std::size_t limit = static_cast<std::size_t>(field.Size) / 2;
-      if (field.DataType == dcHeapWideString) {
-        const std::uint32_t handle = handleAt(record, field);
-        units = handle ? reinterpret_cast<const std::byte*>(heap_.Ptr(handle)) : nullptr;
-        limit = handle ? heap_.PieceSize(handle) / 2 : 0;
-      }
-      WideString s;
-      for (std::size_t i = 0; i < limit; ++i) {
-        const auto unit = load<char16_t>(units + 2 * i);
-        if (unit == 0) break;
-        s.push_back(unit);
-      }
-      if (field.Fixed ? TrimFixedChar : TrimVarChar) trimTrailingBlanks(s);
-      return s;
-    }
-    case dcInt8: return static_cast<std::int32_t>(load<std::int8_t>(at));
-    case dcSmallint: return static_cast<std::int32_t>(load<std::int16_t>(at));
-    case dcWord: return static_cast<std::int32_t>(load<std::uint16_t>(at));
-    case dcInteger: return load<std::int32_t>(at);
-    case dcUInt32: return static_cast<std::int64_t>(load<std::uint32_t>(at));
-    case dcLargeint: return load<std::int64_t>(at);
-    case dcBoolean: return load<std::int16_t>(at) != 0;
-    case dcFloat:
-    case dcCurrency: return load<double>(at);
-    case dcBCD: return static_cast<double>(load<std::int64_t>(at)) / 10000.0;
-    case dcDate: return static_cast<std::int32_t>(std::floor(load<double>(at)) + kDateDelta);
-    case dcTime: {
-      const double d = load<double>(at);
-      return static_cast<std::int32_t>(std::llround((d - std::floor(d)) * kMsPerDay));
-    }
-    case dcDateTime: {
-      const double d = load<double>(at);
-      const double days = std::floor(d);
-      return (days + kDateDelta) * kMsPerDay + std::round((d - days) * kMsPerDay);
-    }
-    case dcVarBytes: {
-      const auto length = std::min<std::size_t>(load<std::uint16_t>(at), static_cast<std::size_t>(field.Size) - 2);
-      const auto* bytes = reinterpret_cast<const std::uint8_t*>(at + 2);
-      return std::vector<std::uint8_t>(bytes, bytes + length);
+      const auto [bytes, length] = piece();
+      return finishText(field, bytes ? codec::LoadWideText(bytes, length) : WideString());
     }
     case dcHeapVarBytes: {
-      const std::uint32_t handle = handleAt(record, field);
-      if (!handle) return std::vector<std::uint8_t>();
-      const auto* piece = reinterpret_cast<const std::byte*>(heap_.Ptr(handle));
-      const auto length = std::min<std::size_t>(load<std::uint16_t>(piece), heap_.PieceSize(handle) - 2);
-      const auto* bytes = reinterpret_cast<const std::uint8_t*>(piece + 2);
-      return std::vector<std::uint8_t>(bytes, bytes + length);
+      const auto [bytes, length] = piece();
+      return bytes ? codec::LoadVarBytes(bytes, length) : std::vector<std::uint8_t>();
     }
     case dcMemo: return GetBlob(fieldNo, record).AsString();
     case dcWideMemo: return GetBlob(fieldNo, record).AsWideString();
@@ -299,129 +234,53 @@ TFieldValue TData::GetValue(int fieldNo, const std::byte* record) const {
       blob.Read(0, bytes.size(), bytes.data());
       return bytes;
     }
-    default: {
-      const auto* bytes = reinterpret_cast<const std::uint8_t*>(at);
-      return std::vector<std::uint8_t>(bytes, bytes + field.Size);
-    }
+    default: return codec::LoadFixed(field.DataType, at, field.Size);
   }
+}
+
+TStrHandle TData::allocText(std::string_view text) {
+  if (text.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) throw std::bad_alloc();
+  return heap_.AllocStr(text.data(), false, static_cast<int>(text.size()));
+}
+
+TStrHandle TData::allocWideText(std::u16string_view text) {
+  if (text.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) throw std::bad_alloc();
+  return heap_.AllocWideStr(text.data(), false, static_cast<int>(text.size()));
+}
+
+void TData::replacePiece(std::byte* record, const TFieldDesc& field, TStrHandle piece) {
+  // The new piece is in hand before the old one goes: a failed allocation leaves the field as it was.
+  const TStrHandle old = handleAt(record, field);
+  setHandle(record, field, piece);
+  heap_.Free(old);
 }
 
 void TData::PutValue(int fieldNo, std::byte* record, const TFieldValue& value) {
   const TFieldDesc& field = Field(fieldNo);
-  if (std::holds_alternative<std::monostate>(value)) {
+  if (std::holds_alternative<std::monostate>(value) || (SetEmptyStrToNull && isTextCode(field.DataType) && isEmptyText(value))) {
     SetNull(fieldNo, record, true);
     return;
   }
   std::byte* at = record + field.Offset;
-  const bool textCode = field.DataType == dcString || field.DataType == dcHeapString ||
-                        field.DataType == dcWideString || field.DataType == dcHeapWideString;
-  if (textCode && SetEmptyStrToNull) {
-    const bool empty = std::holds_alternative<AnsiString>(value) ? std::get<AnsiString>(value).empty()
-                       : std::holds_alternative<WideString>(value) ? std::get<WideString>(value).empty()
-                                                                   : false;
-    if (empty) {
-      SetNull(fieldNo, record, true);
-      return;
-    }
-  }
-  const auto wide = [&]() -> WideString {
-    if (const auto* w = std::get_if<WideString>(&value)) return *w;
-    return text::ansiToWide(asText(value));
-  };
-  const auto ansi = [&]() -> AnsiString {
-    if (const auto* w = std::get_if<WideString>(&value)) return text::wideToAnsi(*w);
-    return asText(value);
-  };
+  const auto size = static_cast<std::size_t>(std::max(field.Size, 0));
   switch (field.DataType) {
     case dcString:
-    case dcGuid: {
-      const AnsiString s = ansi();
-      const std::size_t n = std::min(s.size(), static_cast<std::size_t>(std::max(field.Size - 1, 0)));
-      std::memcpy(at, s.data(), n);
-      at[n] = std::byte{0};
+    case dcGuid: codec::StoreAnsiText(at, size, codec::ToAnsi(value)); break;
+    case dcWideString: codec::StoreWideText(at, size, codec::ToWide(value)); break;
+    case dcHeapString: replacePiece(record, field, allocText(codec::ToAnsi(value))); break;
+    case dcHeapWideString: replacePiece(record, field, allocWideText(codec::ToWide(value))); break;
+    case dcHeapVarBytes: {
+      const std::vector<std::uint8_t> bytes = codec::ToBytes(value);
+      const std::size_t pieceSize = std::min<std::size_t>(bytes.size(), 0xFFFF) + 2;
+      const TStrHandle handle = heap_.Alloc(pieceSize);
+      codec::StoreVarBytes(reinterpret_cast<std::byte*>(heap_.Ptr(handle)), pieceSize, bytes.data(), bytes.size());
+      replacePiece(record, field, handle);
       break;
     }
-    case dcHeapString: {
-      const AnsiString s = ansi();
-      heap_.Free(handleAt(record, field));
-      setHandle(record, field, heap_.AllocStr(s.c_str(), false, static_cast<int>(s.size())));
-      break;
-    }
-    case dcWideString: {
-      const WideString s = wide();
-      const std::size_t n = std::min(s.size(), static_cast<std::size_t>(std::max(field.Size / 2 - 1, 0)));
-      std::memcpy(at, s.data(), n * 2);
-      store<char16_t>(at + 2 * n, 0);
-      break;
-    }
-    case dcHeapWideString: {
-      const WideString s = wide();
-      heap_.Free(handleAt(record, field));
-      setHandle(record, field, heap_.AllocWideStr(s.c_str(), false, static_cast<int>(s.size())));
-      break;
-    }
-    case dcInt8: store<std::int8_t>(at, static_cast<std::int8_t>(asInteger(value))); break;
-    case dcSmallint: store<std::int16_t>(at, static_cast<std::int16_t>(asInteger(value))); break;
-    case dcWord: store<std::uint16_t>(at, static_cast<std::uint16_t>(asInteger(value))); break;
-    case dcInteger: store<std::int32_t>(at, static_cast<std::int32_t>(asInteger(value))); break;
-    case dcUInt32: store<std::uint32_t>(at, static_cast<std::uint32_t>(asInteger(value))); break;
-    case dcLargeint: store<std::int64_t>(at, asInteger(value)); break;
-    case dcBoolean: store<std::int16_t>(at, asInteger(value) != 0 ? -1 : 0); break;
-    case dcFloat: {
-      double d = asDouble(value);
-      if (field.Scale > 0) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.*f", static_cast<int>(field.Scale), d);
-        d = std::strtod(text, nullptr);
-      }
-      store<double>(at, d);
-      break;
-    }
-    case dcCurrency: store<double>(at, asDouble(value)); break;
-    case dcBCD: store<std::int64_t>(at, std::llround(asDouble(value) * 10000.0)); break;
-    case dcDate: store<double>(at, static_cast<double>(asInteger(value)) - kDateDelta); break;
-    case dcTime: store<double>(at, static_cast<double>(asInteger(value)) / kMsPerDay); break;
-    case dcDateTime: {
-      const double ms = asDouble(value);
-      const double days = std::floor(ms / kMsPerDay);
-      store<double>(at, days - kDateDelta + (ms - days * kMsPerDay) / kMsPerDay);
-      break;
-    }
-    case dcVarBytes:
-    case dcHeapVarBytes:
-    case dcBytes:
-    case dcBlob: {
-      std::vector<std::uint8_t> bytes;
-      if (const auto* b = std::get_if<std::vector<std::uint8_t>>(&value)) bytes = *b;
-      else {
-        const AnsiString s = ansi();
-        bytes.assign(s.begin(), s.end());
-      }
-      if (field.DataType == dcBlob) {
-        TBlob& blob = GetBlob(fieldNo, record);
-        blob.Clear();
-        blob.Write(0, bytes.size(), bytes.data());
-      } else if (field.DataType == dcBytes) {
-        std::memset(at, 0, static_cast<std::size_t>(field.Size));
-        std::memcpy(at, bytes.data(), std::min(bytes.size(), static_cast<std::size_t>(field.Size)));
-      } else {
-        const std::size_t capacity = field.DataType == dcVarBytes ? static_cast<std::size_t>(field.Size) - 2 : 0xFFFF;
-        const auto n = static_cast<std::uint16_t>(std::min(bytes.size(), capacity));
-        std::byte* target = at;
-        if (field.DataType == dcHeapVarBytes) {
-          heap_.Free(handleAt(record, field));
-          const TStrHandle handle = heap_.Alloc(n + 2u);
-          setHandle(record, field, handle);
-          target = reinterpret_cast<std::byte*>(heap_.Ptr(handle));
-        }
-        store<std::uint16_t>(target, n);
-        std::memcpy(target + 2, bytes.data(), n);
-      }
-      break;
-    }
-    case dcMemo: GetBlob(fieldNo, record).SetAsString(ansi()); break;
-    case dcWideMemo: GetBlob(fieldNo, record).SetAsWideString(wide()); break;
-    default: throw Exception("Cannot convert type");
+    case dcBlob:
+    case dcMemo: GetBlob(fieldNo, record).SetAsString(codec::ToAnsi(value)); break;
+    case dcWideMemo: GetBlob(fieldNo, record).SetAsWideString(codec::ToWide(value)); break;
+    default: codec::StoreFixed(field.DataType, at, field.Size, field.Scale, value); break;
   }
   record[dataSize_ + fieldNo - 1] = std::byte{0};
 }

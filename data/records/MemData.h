@@ -88,6 +88,13 @@ class TData {
  private:
   std::uint32_t handleAt(const std::byte* record, const TFieldDesc& field) const;
   void setHandle(std::byte* record, const TFieldDesc& field, std::uint32_t handle) const;
+  // Line ends and trailing blanks of a text read from a field, as the options ask.
+  template <class S>
+  S finishText(const TFieldDesc& field, S text) const;
+  TStrHandle allocText(std::string_view text);
+  TStrHandle allocWideText(std::u16string_view text);
+  // Puts `piece` into the field and releases the field's previous piece.
+  void replacePiece(std::byte* record, const TFieldDesc& field, TStrHandle piece);
 
   TFieldDescs fields_;
   int dataSize_ = 0;
@@ -153,7 +160,10 @@ class TMemData : public TData {
   // form is checked; every open looks the names up and sorts all rows.
   void SetIndexFieldNames(const AnsiString& names);
   const std::vector<TSortColumn>& SortColumns() const { return sortColumns_; }
-  int CompareFieldValues(const TFieldValue& a, const TFieldValue& b, unsigned flags) const;
+  // −1, 0 or 1; `dataType` is the code of the field the values come from, where it matters
+  // (FMTBCD records compare as the numbers they hold).
+  int CompareFieldValues(const TFieldValue& a, const TFieldValue& b, unsigned flags,
+                         std::uint16_t dataType = dcUnknown) const;
 
   // Local filtering: a record is shown when both hooks accept it.
   std::function<bool(const std::byte* record)> FilterFunc;

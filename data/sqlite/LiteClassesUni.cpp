@@ -1,12 +1,10 @@
 #include "data/sqlite/LiteClassesUni.h"
 
 #include <atomic>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <mutex>
 
 #include "data/records/DateTimeText.h"
+#include "data/records/ValueCodec.h"
 #include "data/sqlite/GbkPatterns.h"
 #include "data/sqlite/LiteCallUni.h"
 #include "data/sqlite/LiteCollation.h"
@@ -330,47 +328,6 @@ void TSQLiteCommand::Unprepare() {
   cursorState_ = TCursorState::csInactive;
 }
 
-namespace {
-
-std::int64_t integerOf(const TFieldValue& v) {
-  if (const auto* i = std::get_if<std::int32_t>(&v)) return *i;
-  if (const auto* l = std::get_if<std::int64_t>(&v)) return *l;
-  if (const auto* b = std::get_if<bool>(&v)) return *b;
-  if (const auto* d = std::get_if<double>(&v)) return static_cast<std::int64_t>(*d);
-  if (const auto* s = std::get_if<AnsiString>(&v)) return std::strtoll(s->c_str(), nullptr, 10);
-  throw Exception("Cannot convert type");
-}
-
-double doubleOf(const TFieldValue& v) {
-  if (const auto* d = std::get_if<double>(&v)) return *d;
-  if (const auto* s = std::get_if<AnsiString>(&v)) return std::strtod(s->c_str(), nullptr);
-  return static_cast<double>(integerOf(v));
-}
-
-AnsiString textOf(const TFieldValue& v) {
-  if (const auto* s = std::get_if<AnsiString>(&v)) return *s;
-  if (const auto* w = std::get_if<WideString>(&v)) return text::wideToAnsi(*w);
-  if (const auto* b = std::get_if<std::vector<std::uint8_t>>(&v)) return AnsiString(b->begin(), b->end());
-  if (const auto* d = std::get_if<double>(&v)) {
-    char number[32];
-    std::snprintf(number, sizeof number, "%.17g", *d);
-    return number;
-  }
-  return std::to_string(integerOf(v));
-}
-
-// Days since 1899-12-30 of a date, time or date-time in its native form.
-double dateTimeOf(std::uint16_t code, const TFieldValue& v) {
-  constexpr double kDateDelta = 693594, kMsPerDay = 86400000.0;
-  if (code == dcDate) return static_cast<double>(integerOf(v)) - kDateDelta;
-  if (code == dcTime) return static_cast<double>(integerOf(v)) / kMsPerDay;
-  const double ms = doubleOf(v);
-  const double days = std::floor(ms / kMsPerDay);
-  return days - kDateDelta + (ms - days * kMsPerDay) / kMsPerDay;
-}
-
-}  // namespace
-
 void TSQLiteCommand::bindParams() {
   const int expected = sqlite3api.sqlite3_bind_parameter_count(stmt_);
   if (expected != static_cast<int>(params_.size()))
@@ -384,11 +341,14 @@ void TSQLiteCommand::bindParams() {
       rc = sqlite3api.sqlite3_bind_null(stmt_, index);
     } else {
       switch (param.DataType) {
-        case dcInt8: case dcSmallint: case dcInteger: case dcWord: case dcBoolean: case dcLargeint: case dcUInt32:
-          rc = sqlite3api.sqlite3_bind_int64(stmt_, index, integerOf(param.Value));
+        case dcInt8: case dcSmallint: case dcInteger: case dcWord: case dcLargeint: case dcUInt32:
+          rc = sqlite3api.sqlite3_bind_int64(stmt_, index, codec::ToInteger(param.Value));
+          break;
+        case dcBoolean:
+          rc = sqlite3api.sqlite3_bind_int64(stmt_, index, codec::ToBoolean(param.Value) ? 1 : 0);
           break;
         case dcFloat: case dcCurrency: case dcBCD: case dcFMTBCD:
-          rc = sqlite3api.sqlite3_bind_double(stmt_, index, doubleOf(param.Value));
+          rc = sqlite3api.sqlite3_bind_double(stmt_, index, codec::ToDouble(param.Value, param.DataType));
           break;
         case dcDate: case dcTime: case dcDateTime: case dcSQLTimeStamp: {
           AnsiString format = param.DataType == dcDate   ? dateFormat_
@@ -398,18 +358,17 @@ void TSQLiteCommand::bindParams() {
             if (c == '-') c = dateSeparator_;
             else if (c == ':') c = timeSeparator_;
           }
-          const AnsiString value = FormatDateTime(format, dateTimeOf(param.DataType, param.Value));
+          const AnsiString value = FormatDateTime(format, codec::DateTimeOf(param.DataType, param.Value));
           rc = sqlite3api.sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), sqlite::kTransient);
           break;
         }
         case dcBlob: case dcBytes: case dcVarBytes: {
-          const AnsiString bytes = textOf(param.Value);
+          const std::vector<std::uint8_t> bytes = codec::ToBytes(param.Value);
           rc = sqlite3api.sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()), sqlite::kTransient);
           break;
         }
         default: {
-          const auto* wide = std::get_if<WideString>(&param.Value);
-          const std::string value = connection_->EncodeParamText(wide ? *wide : text::ansiToWide(textOf(param.Value)));
+          const std::string value = connection_->EncodeParamText(codec::ToWide(param.Value));
           rc = sqlite3api.sqlite3_bind_text(stmt_, index, value.data(), static_cast<int>(value.size()), sqlite::kTransient);
           break;
         }

@@ -1,21 +1,16 @@
 #include "data/sqlite/LiteRecordSet.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "data/records/DateTimeText.h"
+#include "data/records/ValueCodec.h"
 #include "data/sqlite/LiteCallUni.h"
 #include "data/sqlite/LiteDataTypes.h"
 #include "data/sqlite/LiteParser.h"
 #include "platform/classes/Exceptions.h"
 
 namespace {
-
-template <class T>
-void store(std::byte* at, T value) {
-  std::memcpy(at, &value, sizeof value);
-}
 
 bool boolProp(const TCRPropsObject& c, int prop) {
   TPropValue value;
@@ -25,31 +20,6 @@ bool boolProp(const TCRPropsObject& c, int prop) {
 AnsiString textProp(const TCRConnection& c, int prop) {
   TPropValue value;
   return c.GetProp(prop, value) ? std::get<AnsiString>(value) : AnsiString();
-}
-
-// The 34-byte decimal record: precision, sign and places, then two digits a byte.
-void storeDecimal(std::byte* at, const AnsiString& number) {
-  std::byte bcd[34] = {};
-  bool negative = false;
-  std::string digits;
-  int places = -1;
-  for (const char c : number) {
-    if (c == '-') negative = true;
-    else if (c == '.' || c == ',') places = 0;
-    else if (c >= '0' && c <= '9' && digits.size() < 64) {
-      digits += c;
-      if (places >= 0) ++places;
-    } else if (c == 'e' || c == 'E') break;
-  }
-  if (places < 0) places = 0;
-  while (digits.size() > 1 && digits.front() == '0' && static_cast<int>(digits.size()) > places + 1) digits.erase(0, 1);
-  bcd[0] = static_cast<std::byte>(digits.size());
-  bcd[1] = static_cast<std::byte>((negative ? 0x80 : 0) | (places & 0x3F));
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    const auto nibble = static_cast<unsigned>(digits[i] - '0');
-    bcd[2 + i / 2] |= static_cast<std::byte>(i % 2 ? nibble : nibble << 4);
-  }
-  std::memcpy(at, bcd, sizeof bcd);
 }
 
 }  // namespace
@@ -248,6 +218,7 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
   const TSQLiteConnection& connection = *Connection();
   sqlite3_stmt* stmt = command_->GetStatement();
   std::byte* at = record + field.Offset;
+  const auto size = static_cast<std::size_t>(field.Size);
   // Text as the record keeps it: the library's bytes, decoded only for a UTF-8 database.
   AnsiString converted;
   const auto columnText = [&]() -> std::string_view {
@@ -265,18 +236,16 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
     const auto* bytes = static_cast<const char*>(sqlite3api.sqlite3_column_blob(stmt, column));
     return {bytes ? bytes : "", bytes ? static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column)) : 0};
   };
-  const auto setHandle = [&](std::uint32_t handle) { store<std::uint32_t>(at, handle); };
+  const auto isInteger = [&] { return sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kInteger; };
+  const auto setHandle = [&](std::uint32_t handle) { codec::store<std::uint32_t>(at, handle); };
   switch (field.DataType) {
-    case dcString: {
-      const std::string_view text = columnText().substr(0, field.Length);
-      std::memcpy(at, text.data(), text.size());
-      at[text.size()] = std::byte{0};
-      break;
-    }
-    case dcSmallint: store<std::int16_t>(at, static_cast<std::int16_t>(sqlite3api.sqlite3_column_int(stmt, column))); break;
-    case dcInteger: store<std::int32_t>(at, sqlite3api.sqlite3_column_int(stmt, column)); break;
+    case dcString: codec::StoreAnsiText(at, size, columnText()); break;
+    case dcSmallint:
+    case dcInteger: codec::StoreInteger(field.DataType, at, sqlite3api.sqlite3_column_int(stmt, column)); break;
+    case dcBoolean:
+    case dcLargeint: codec::StoreInteger(field.DataType, at, sqlite3api.sqlite3_column_int64(stmt, column)); break;
     case dcFloat:
-    case dcCurrency: store<double>(at, sqlite3api.sqlite3_column_double(stmt, column)); break;
+    case dcCurrency: codec::store<double>(at, sqlite3api.sqlite3_column_double(stmt, column)); break;
     case dcDate:
     case dcTime:
     case dcDateTime: {
@@ -285,13 +254,9 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
       double value = 0;
       if (!ParseDateTime(text, command_->DateFormat(), command_->DateSeparator(), command_->TimeSeparator(), value))
         value = 0;
-      if (field.DataType == dcDate) value = std::trunc(value);
-      if (field.DataType == dcTime) value = std::fabs(value - std::trunc(value));
-      store<double>(at, value);
+      codec::store<double>(at, codec::DateTimePart(field.DataType, value));
       break;
     }
-    case dcBoolean: store<std::int16_t>(at, sqlite3api.sqlite3_column_int64(stmt, column) != 0 ? 1 : 0); break;
-    case dcLargeint: store<std::int64_t>(at, sqlite3api.sqlite3_column_int64(stmt, column)); break;
     case dcBlob: {
       const std::string_view bytes = blobBytes();
       if (!bytes.empty()) std::memcpy(GetBlob(field.FieldNo, record).AddPiece(bytes.size()), bytes.data(), bytes.size());
@@ -308,26 +273,19 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
       break;
     }
     case dcVarBytes: {
-      const std::string_view bytes = blobBytes().substr(0, field.Length);
-      store<std::uint16_t>(at, static_cast<std::uint16_t>(bytes.size()));
-      std::memcpy(at + 2, bytes.data(), bytes.size());
+      const std::string_view bytes = blobBytes();
+      codec::StoreVarBytes(at, size, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
       break;
     }
     case dcHeapVarBytes: {
       const std::string_view bytes = blobBytes().substr(0, 0xFFFF);
       const TStrHandle handle = StringHeap().Alloc(bytes.size() + 2);
-      auto* piece = reinterpret_cast<std::byte*>(StringHeap().Ptr(handle));
-      store<std::uint16_t>(piece, static_cast<std::uint16_t>(bytes.size()));
-      std::memcpy(piece + 2, bytes.data(), bytes.size());
+      codec::StoreVarBytes(reinterpret_cast<std::byte*>(StringHeap().Ptr(handle)), bytes.size() + 2,
+                           reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
       setHandle(handle);
       break;
     }
-    case dcWideString: {
-      const WideString text = text::utf8ToWide(utf8(), field.Length);
-      std::memcpy(at, text.data(), text.size() * 2);
-      store<char16_t>(at + 2 * text.size(), 0);
-      break;
-    }
+    case dcWideString: codec::StoreWideText(at, size, text::utf8ToWide(utf8(), field.Length)); break;
     case dcHeapWideString: {
       const WideString text = text::utf8ToWide(utf8(), field.Length);
       setHandle(StringHeap().AllocWideStr(text.c_str(), false, static_cast<int>(text.size())));
@@ -338,22 +296,16 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
       if (!text.empty()) std::memcpy(GetBlob(field.FieldNo, record).AddPiece(text.size() * 2), text.data(), text.size() * 2);
       break;
     }
-    case dcBCD: {
-      const double value = sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kInteger
-                               ? static_cast<double>(sqlite3api.sqlite3_column_int64(stmt, column))
-                               : sqlite3api.sqlite3_column_double(stmt, column);
-      store<std::int64_t>(at, std::llround(value * 10000.0));
+    case dcBCD:
+      codec::store<std::int64_t>(at, isInteger() ? codec::BcdOf(std::int64_t{sqlite3api.sqlite3_column_int64(stmt, column)})
+                                                 : codec::BcdOf(sqlite3api.sqlite3_column_double(stmt, column)));
       break;
-    }
-    case dcFMTBCD: {
-      char number[64];
-      if (sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kInteger)
-        std::snprintf(number, sizeof number, "%lld", sqlite3api.sqlite3_column_int64(stmt, column));
+    case dcFMTBCD:
+      if (isInteger())
+        codec::FmtBcdFromInteger(sqlite3api.sqlite3_column_int64(stmt, column), at);
       else
-        std::snprintf(number, sizeof number, "%.*f", field.Scale, sqlite3api.sqlite3_column_double(stmt, column));
-      storeDecimal(at, number);
+        codec::FmtBcdFromDouble(sqlite3api.sqlite3_column_double(stmt, column), at);
       break;
-    }
     default: throw Exception("Unsupported data type of column " + field.Name);
   }
 }

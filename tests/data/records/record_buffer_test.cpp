@@ -67,69 +67,35 @@ TEST(RecordLayout, FieldNamesAreMadeUnique) {
   EXPECT_THROW(data.FieldByName("nope"), Exception);
 }
 
-TEST(FieldValues, RoundTripEveryStoredKindAndKeepNullsApart) {
+TEST(FieldValues, NullIndicatorsBlobsAndEmptyText) {
   TMemData data;
   addField(data, "s", dcString, 4);
   addField(data, "h", dcHeapString);
-  addField(data, "w", dcWideString, 3);
-  addField(data, "i", dcSmallint);
-  addField(data, "b", dcBoolean);
-  addField(data, "d", dcDate);
-  addField(data, "t", dcTime);
-  addField(data, "dt", dcDateTime);
   addField(data, "m", dcMemo);
-  addField(data, "vb", dcHeapVarBytes);
-  addField(data, "f", dcFloat).Scale = 2;
-  addField(data, "hw", dcHeapWideString);
   data.InitFields();
   TRecordBytes record = data.AllocRecBuf();
   data.InitRecord(record.data());
   for (int i = 1; i <= data.FieldCount(); ++i) EXPECT_TRUE(data.GetNull(i, record.data())) << i;
 
-  data.PutValue(1, record.data(), AnsiString("abcdef"));
-  EXPECT_EQ(std::get<AnsiString>(data.GetValue(1, record.data())), "abcd") << "cut to the declared length";
-  data.PutValue(2, record.data(), text::utf8ToAnsi("床前明月光"));
-  EXPECT_EQ(std::get<AnsiString>(data.GetValue(2, record.data())), text::utf8ToAnsi("床前明月光"));
-  data.PutValue(3, record.data(), WideString(u"静夜思啊"));
-  EXPECT_EQ(std::get<WideString>(data.GetValue(3, record.data())), u"静夜思");
-  data.PutValue(4, record.data(), std::int32_t{-7});
-  EXPECT_EQ(std::get<std::int32_t>(data.GetValue(4, record.data())), -7);
-  data.PutValue(5, record.data(), true);
-  EXPECT_TRUE(std::get<bool>(data.GetValue(5, record.data())));
-  data.PutValue(6, record.data(), std::int32_t{693594 + 1});  // 1899-12-31
-  EXPECT_EQ(std::get<std::int32_t>(data.GetValue(6, record.data())), 693595);
-  data.PutValue(7, record.data(), std::int32_t{45296000});  // 12:34:56
-  EXPECT_EQ(std::get<std::int32_t>(data.GetValue(7, record.data())), 45296000);
-  const double moment = 738000.0 * 86400000 + 3723000;
-  data.PutValue(8, record.data(), moment);
-  EXPECT_DOUBLE_EQ(std::get<double>(data.GetValue(8, record.data())), moment);
-  data.PutValue(9, record.data(), AnsiString("line\nbreak"));
-  EXPECT_EQ(std::get<AnsiString>(data.GetValue(9, record.data())), "line\nbreak");
-  data.PutValue(10, record.data(), std::vector<std::uint8_t>{1, 0, 2});
-  EXPECT_EQ(std::get<std::vector<std::uint8_t>>(data.GetValue(10, record.data())), (std::vector<std::uint8_t>{1, 0, 2}));
-  data.PutValue(11, record.data(), 2.0 / 3.0);
-  EXPECT_DOUBLE_EQ(std::get<double>(data.GetValue(11, record.data())), 0.67) << "rounded to the field's scale";
-
-  data.PutValue(12, record.data(), WideString(u"床前明月光"));
-  EXPECT_EQ(std::get<WideString>(data.GetValue(12, record.data())), u"床前明月光") << "UTF-16 text in the heap";
-
-  data.ConvertEOL = true;
-  data.PutValue(2, record.data(), AnsiString("a\nb\r\nc"));
-  EXPECT_EQ(std::get<AnsiString>(data.GetValue(2, record.data())), "a\r\nb\r\nc") << "line ends for the text field";
-  EXPECT_EQ(std::get<AnsiString>(data.GetValue(9, record.data())), "line\nbreak") << "a memo stays as stored";
+  data.PutValue(2, record.data(), "床前明月光"_gbk);
   data.SetNull(2, record.data(), true);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(data.GetValue(2, record.data())));
   EXPECT_THROW(data.GetBlob(1, record.data()), Exception) << "Field is not BLOB";
 
   // A blob with data has a value, whatever its indicator byte says.
-  record[static_cast<std::size_t>(data.DataSize() + 8)] = std::byte{1};
-  EXPECT_FALSE(data.GetNull(9, record.data()));
-  data.SetNull(9, record.data(), true);
-  EXPECT_TRUE(data.GetBlob(9, record.data()).IsEmpty()) << "setting a blob null empties it";
+  data.PutValue(3, record.data(), AnsiString("line\nbreak"));
+  record[static_cast<std::size_t>(data.DataSize() + 2)] = std::byte{1};
+  EXPECT_FALSE(data.GetNull(3, record.data()));
+  data.SetNull(3, record.data(), true);
+  EXPECT_TRUE(data.GetBlob(3, record.data()).IsEmpty()) << "setting a blob null empties it";
 
-  data.SetEmptyStrToNull = true;
-  data.PutValue(1, record.data(), AnsiString());
-  EXPECT_TRUE(data.GetNull(1, record.data()));
+  for (const bool emptyToNull : {false, true}) {
+    data.SetEmptyStrToNull = emptyToNull;
+    data.PutValue(1, record.data(), AnsiString());
+    data.PutValue(2, record.data(), WideString());
+    EXPECT_EQ(data.GetNull(1, record.data()), emptyToNull);
+    EXPECT_EQ(data.GetNull(2, record.data()), emptyToNull);
+  }
   data.FreeComplexFields(record.data());
   EXPECT_EQ(data.BlobCount(), 0);
 }

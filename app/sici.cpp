@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/Maker.h"
+#include "app/Statements.h"
 #include "app/Unit3.h"
 #include "data/sqlite/SQLiteUniProvider.h"
 #include "data/access/Uni.h"
@@ -21,6 +22,7 @@
 #include "platform/db/DataSource.h"
 #include "grid/DBGridEh.h"
 #include "platform/forms/Anchors.h"
+#include "platform/forms/Application.h"
 #include "platform/forms/Clickable.h"
 #include "platform/forms/Shell.h"
 #include "platform/text/QtText.h"
@@ -102,6 +104,58 @@ Tfsici::Tfsici(QWidget* parent) : TForm("fsici", parent) {
   // grids lay out their columns.
   FinishLoading();
   for (TDBGridEh* g : {DBGridEh1, DBGridEh2, DBGridEh3, DBGridEh4}) g->Loaded();
+  connectEvents();
+  try {
+    FormCreate();
+  } catch (const std::exception& error) {
+    // The window opens all the same, on whatever page it had reached.
+    Application->ShowException(error);
+  }
+}
+
+void Tfsici::FormCreate() {
+  firstRunCheck();
+  initialLists();
+}
+
+void Tfsici::initialLists() {
+  reopen(uq2, statements::TangPoets());
+  DBGridEh2->Columns()[0]->SetWidth(155);
+  reopen(uq3, statements::FixedAuthorWorks());
+  DBGridEh1->Columns()[1]->SetWidth(155);
+  DBGridEh1->Columns()[2]->SetWidth(55);
+  DBGridEh3->Columns()[0]->SetVisible(false);
+  DBGridEh4->Columns()[0]->SetVisible(false);
+  rc->clear();
+  showPage(1);
+}
+
+void Tfsici::connectEvents() {
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(eso, &QLineEdit::returnPressed, this, [this] {
+    char key = '\r';
+    esoKeyPress(key);
+  });
+  connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+  static_cast<TClickEdit*>(zz)->OnClick = [this] { zzClick(); };
+  static_cast<TClickEdit*>(bt)->OnClick = [this] { btClick(); };
+  static_cast<TClickEdit*>(Edit1)->OnClick = [this] { Edit1Click(); };
+  connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+  connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) ListBox1Click();
+  });
+  DBGridEh1->OnCellClick = [this](TColumnEh& column) { DBGridEh1CellClick(column); };
+  DBGridEh2->OnCellClick = [this](TColumnEh& column) { DBGridEh2CellClick(column); };
+  DBGridEh3->OnCellClick = [this](TColumnEh& column) { DBGridEh3CellClick(column); };
+  DBGridEh4->OnCellClick = [this](TColumnEh& column) { DBGridEh4CellClick(column); };
+  DBGridEh2->OnTitleClick = [this](TColumnEh& column) { DBGridEh2TitleClick(column); };
+  connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    if (!pageFromCode_) PageControl1Change();
+  });
+  connect(N1, &QAction::triggered, this, [this] { N1Click(); });
+  connect(N2, &QAction::triggered, this, [this] { N2Click(); });
+  connect(N4, &QAction::triggered, this, [this] { N4Click(); });
+  connect(N6, &QAction::triggered, this, [this] { N6Click(); });
 }
 
 Tfsici::~Tfsici() {

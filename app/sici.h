@@ -16,6 +16,7 @@ class QRadioButton;
 class QTabWidget;
 class QTextEdit;
 class QToolButton;
+class TColumnEh;
 class TDBGridEh;
 class TDataSource;
 class TSQLiteUniProvider;
@@ -83,14 +84,56 @@ class Tfsici : public TForm {
   QLabel* Label6;
   QLabel* Label7;
 
+  // Creation: the first-run question, then the lists of the dynasty page.
+  void FormCreate();
+
+  // The poem view and the result list.
+  void shownr(const AnsiString& sql);
+  void showxx(const AnsiString& sql, int mode);
+  void RearchAndReplace(const AnsiString& findText, const AnsiString& replaceText);
+
+  // Searching and browsing.
+  void Button1Click();
+  void esoKeyPress(char& key);
+  void SpeedButton1Click();
+  void zzClick();
+  void btClick();
+  void Edit1Click();
+  void Edit1Change();
+  void ListBox1Click();
+  void DBGridEh1CellClick(TColumnEh& column);
+  void DBGridEh2CellClick(TColumnEh& column);
+  void DBGridEh3CellClick(TColumnEh& column);
+  void DBGridEh4CellClick(TColumnEh& column);
+  void DBGridEh2TitleClick(TColumnEh& column);
+  void PageControl1Change();
+
+  // The text menu and the links.
+  void N1Click();
+  void N2Click();
+  void N4Click();
+  void N6Click();
+  void N8Click();
   void Label5Click();
   void Label6Click();
-  void N8Click();
+
+  // Writes a link that starts `target` into a special folder (`folderId` >= 0) or into
+  // `directory`; true when the link file was saved.
+  bool CreateShortcut(const AnsiString& target, const AnsiString& linkName, const AnsiString& directory, int folderId);
 
  protected:
   void FormActivate() override;
 
  private:
+  void firstRunCheck();
+  void initialLists();
+  void openPoem(TDBGridEh& grid);
+  // A list query closed, given `sql` as its text and opened again.
+  void reopen(TUniQuery* query, const AnsiString& sql);
+  void connectEvents();
+  // Shows a page from code: the page control's change handler does not run.
+  void showPage(int index);
+  bool pageFromCode_ = false;
   void buildSearchBoxes();
   void buildListPages();
   void buildPoemView();

@@ -629,13 +629,12 @@ void TCustomDBGridEh::SizeChanged() {
 }
 
 void TCustomDBGridEh::showEvent(QShowEvent* event) {
-  const bool first = !HandleAllocated();
+  // The window exists from the first show on (a tab page's grid gets it when the page shows):
+  // the rows and the buffer follow its height from here.
   TCustomGrid::showEvent(event);
-  if (!first && HandleAllocated()) {
-    updateRowCount();
-    syncCurrentRow();
-    updateScrollBar();
-  }
+  updateRowCount();
+  syncCurrentRow();
+  updateScrollBar();
 }
 
 void TCustomDBGridEh::ColWidthsChanged() {

@@ -20,8 +20,9 @@ TApplication::~TApplication() {
 }
 
 void TApplication::SetTitle(const AnsiString& title) {
+  // Only the error boxes carry the title: as Qt's display name it would be appended to every
+  // window's caption on X11.
   title_ = title;
-  setApplicationDisplayName(text::toQString(title));
 }
 
 AnsiString TApplication::ExeName() const { return text::fromQString(applicationFilePath()); }

@@ -28,11 +28,12 @@ void makeDatabase(const std::string& file, const std::string& key, const Stateme
 
 }  // namespace
 
-ReaderFolder::ReaderFolder(bool withDatabases) : previous_(fs::current_path()) {
+ReaderFolder::ReaderFolder(bool withDatabases, bool firstRun) : previous_(fs::current_path()) {
   std::string pattern = (fs::temp_directory_path() / "sici-app-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
   path_ = pattern;
   fs::current_path(path_);
+  if (!firstRun) write("ado.dll", "ok");
   if (!withDatabases) return;
   makeDatabase(collection::kCatalogueName, collection::kCatalogueKey, collection::kCatalogueTables);
   makeDatabase(collection::kCatalogueName, collection::kCatalogueKey, collection::kCatalogueIndexes);
@@ -43,6 +44,18 @@ ReaderFolder::~ReaderFolder() {
   std::error_code ec;
   fs::current_path(previous_, ec);
   fs::remove_all(path_, ec);
+}
+
+void ReaderFolder::execCatalogue(const std::vector<std::string>& statements) const {
+  std::vector<const char*> texts;
+  for (const std::string& s : statements) texts.push_back(s.c_str());
+  makeDatabase((path_ / collection::kCatalogueName).string(), collection::kCatalogueKey, texts);
+}
+
+void ReaderFolder::execTexts(const std::vector<std::string>& statements) const {
+  std::vector<const char*> texts;
+  for (const std::string& s : statements) texts.push_back(s.c_str());
+  makeDatabase((path_ / collection::kTextFileName).string(), "", texts);
 }
 
 void ReaderFolder::write(const std::string& name, const std::string& bytes) const {

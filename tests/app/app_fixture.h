@@ -11,12 +11,15 @@
 class ReaderFolder {
  public:
   // Creates the folder, makes it the current one and writes the database files into it
-  // (unless `withDatabases` is false).
-  explicit ReaderFolder(bool withDatabases = true);
+  // (unless `withDatabases` is false) and the marker of an earlier start (unless `firstRun`).
+  explicit ReaderFolder(bool withDatabases = true, bool firstRun = false);
   ~ReaderFolder();
 
   const std::filesystem::path& path() const { return path_; }
   void write(const std::string& name, const std::string& bytes) const;
+  // Runs `statements` on the catalogue (with its key) or on the text file.
+  void execCatalogue(const std::vector<std::string>& statements) const;
+  void execTexts(const std::vector<std::string>& statements) const;
 
  private:
   std::filesystem::path path_;

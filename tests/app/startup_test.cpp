@@ -78,7 +78,8 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
     EXPECT_NE(main->Components().FindComponent(name), nullptr) << name;
   EXPECT_TRUE(main->uq1->Active()) << "the full list opens with the window";
   EXPECT_TRUE(main->uq4->Active());
-  EXPECT_FALSE(main->uq2->Active() || main->uq3->Active() || main->uq5->Active());
+  EXPECT_TRUE(main->uq2->Active() && main->uq3->Active()) << "the creation handler opens the dynasty page's lists";
+  EXPECT_FALSE(main->uq5->Active());
 
   EXPECT_EQ(main->PageControl1->tabText(0), QStringLiteral("检索结果"));
   EXPECT_EQ(main->PageControl1->tabText(1), QStringLiteral("按朝代检索"));
@@ -202,6 +203,24 @@ TEST(StartUp, MissingDatabaseFilesAreCreatedEmptyAndTheFirstListFails) {
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("no such table: sici"));
   EXPECT_EQ(fsici, nullptr);
+}
+
+TEST(StartUp, ACatalogueDeclaringImpossibleLengthsOpensWithEveryTitleWhole) {
+  ReaderFolder folder;
+  const std::string title(5000, 'x');
+  folder.execCatalogue({"drop table sici",
+                        "create table sici(id integer primary key, tm varchar(-1), zz char(99999999999), "
+                        "nd varchar(0), tc decimal(40,-3), lb binary(-3))",
+                        "insert into sici values (1, '" + title + "', '" + std::string(300, 'y') + "', 'a', 'b', 'c')"});
+  BoxRecorder boxes;
+  const auto main = start();
+  ASSERT_TRUE(main) << (boxes.boxes.empty() ? std::string() : boxes.boxes[0].text.toStdString());
+  ASSERT_EQ(main->uq1->RecordCount(), 1);
+  // An impossible length counts as none: a bare VARCHAR, which keeps 4095 bytes.
+  const AnsiString read = main->uq1->Fields()[1]->AsString();
+  EXPECT_EQ(read.size(), 4095u);
+  EXPECT_TRUE(read == title.substr(0, 4095));
+  EXPECT_TRUE(main->uq1->Fields()[2]->AsString() == std::string(300, 'y'));
 }
 
 TEST(AboutWindow, DescribesTheCollectionAndKeepsRightClicksOffItsWebPage) {

@@ -1,0 +1,70 @@
+#include "app/Statements.h"
+
+namespace statements {
+
+namespace {
+
+const AnsiString& listBase() {
+  static const AnsiString base = "select id,tm as 作品,zz as 作者 from sici"_gbk;
+  return base;
+}
+
+}  // namespace
+
+AnsiString AllPoems() { return listBase(); }
+
+AnsiString AllTitles() { return "select id,tm as 作品 from sici"_gbk; }
+
+AnsiString TangPoets() { return "select zz as 作者 from poet where nd like '%唐%'"_gbk; }
+
+AnsiString FixedAuthor() { return "楚嵩"_gbk; }
+
+AnsiString FixedAuthorWorks() { return "select id,tm as 作品 from sici where zz ='"_gbk + FixedAuthor() + "'"; }
+
+AnsiString DynastyPattern(const AnsiString& entry) {
+  if (entry == "五代"_gbk) return "五"_gbk;
+  if (entry == "魏晋"_gbk) return "晋"_gbk;
+  return entry;
+}
+
+AnsiString DynastyPoets(const AnsiString& entry) {
+  return "select zz as " + entry + "作者 from poet where nd like '%"_gbk + DynastyPattern(entry) + "%'";
+}
+
+AnsiString PoetWorks(const AnsiString& author) {
+  return "select id,tm as " + author + "作品 from sici where zz ='"_gbk + author + "'";
+}
+
+AnsiString TitlesBeginningWith(const AnsiString& text) { return listBase() + " where tm like '" + text + "%'"; }
+
+AnsiString TitlesContaining(const AnsiString& input) { return listBase() + " where tm like '%" + input + "%'"; }
+
+AnsiString AuthorsContaining(const AnsiString& input) { return listBase() + " where zz like '%" + input + "%'"; }
+
+AnsiString TextsContaining(const AnsiString& input) { return "SELECT id FROM sici where nr like '%" + input + "%'"; }
+
+AnsiString ClearScratch() { return "delete from tmpid;"; }
+
+AnsiString AddToScratch(const AnsiString& id) { return "replace INTO tmpid(id) VALUES (" + id + ");"; }
+
+AnsiString ScratchPoems() {
+  return "select sici.id as id,sici.tm as 作品,sici.zz as 作者 from sici ,tmpid where tmpid.id=sici.id"_gbk;
+}
+
+AnsiString AdvancedSearchBase() { return listBase() + " where 1=1"; }
+
+AnsiString AdvancedSearch(const AdvancedChoice& choice) {
+  AnsiString sql = AdvancedSearchBase() + " ";
+  if (!choice.genre.empty()) sql += " and tc like '" + choice.genre + "%'";
+  if (!choice.category.empty()) sql += " and lb ='" + choice.category + "'";
+  if (!choice.dynasty.empty()) sql += " and nd like '%" + DynastyPattern(choice.dynasty) + "%'";
+  if (!choice.author.empty()) sql += " and zz like '%" + choice.author + "%'";
+  if (!choice.title.empty()) sql += " and tm like '%" + choice.title + "%'";
+  return sql;
+}
+
+AnsiString PoemRow(const AnsiString& id) { return "SELECT * FROM sici where id='" + id + "' limit 1"; }
+
+AnsiString PoetRow(const AnsiString& author) { return "select * from poet where zz='" + author + "'"; }
+
+}  // namespace statements

@@ -1,0 +1,55 @@
+#pragma once
+// Every statement the reader sends to its two files, assembled from fixed pieces and values
+// by plain concatenation. Values go in as given (already trimmed by the caller), so the bytes
+// that reach SQLite are exactly these texts. All text is code page 936.
+
+#include "platform/text/AnsiText.h"
+
+namespace statements {
+
+// The list of every poem: number, 作品, 作者.
+AnsiString AllPoems();
+// Every poem's number and 作品: the result list before the first search.
+AnsiString AllTitles();
+// The poets of the Tang dynasty, titled 作者.
+AnsiString TangPoets();
+// The works of the poet the dynasty page opens on.
+AnsiString FixedAuthorWorks();
+// The poets of a dynasty entry of the dynasty list, titled with the entry followed by 作者.
+AnsiString DynastyPoets(const AnsiString& entry);
+// The works of one poet, titled with the name followed by 作品.
+AnsiString PoetWorks(const AnsiString& author);
+// Titles beginning with `text` (the title filter).
+AnsiString TitlesBeginningWith(const AnsiString& text);
+// Titles, authors containing `input` (the quick search).
+AnsiString TitlesContaining(const AnsiString& input);
+AnsiString AuthorsContaining(const AnsiString& input);
+// The numbers of the poems whose text contains `input`; on the text file.
+AnsiString TextsContaining(const AnsiString& input);
+// The scratch list of the last content search: emptied, filled one number at a time, listed.
+AnsiString ClearScratch();
+AnsiString AddToScratch(const AnsiString& id);
+AnsiString ScratchPoems();
+
+// The advanced search: the base with the clauses that were chosen; an empty argument leaves
+// its clause out. `dynasty` is the entry as listed (shortened here).
+struct AdvancedChoice {
+  AnsiString genre, category, dynasty, author, title;
+};
+AnsiString AdvancedSearch(const AdvancedChoice& choice);
+// The base of the advanced search without its trailing blank: what a search with nothing
+// chosen comes to once trimmed.
+AnsiString AdvancedSearchBase();
+
+// One poem's row by number, from the catalogue or the text file (the same text for both).
+AnsiString PoemRow(const AnsiString& id);
+// The poet's row by exact name.
+AnsiString PoetRow(const AnsiString& author);
+
+// A dynasty entry as it goes into a pattern: 五代 and 魏晋 are stored as 五 and 晋.
+AnsiString DynastyPattern(const AnsiString& entry);
+
+// The fixed author of the dynasty page.
+AnsiString FixedAuthor();
+
+}  // namespace statements

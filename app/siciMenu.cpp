@@ -1,0 +1,37 @@
+// The poem view's menu: copy, select all, search the selection, copy the whole poem.
+
+#include <QLineEdit>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "app/sici.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Shell.h"
+
+namespace {
+
+// The view's text with its paragraphs ended by CR LF, as the clipboard expects.
+QString withLineBreaks(QString text) {
+  text.replace(QChar(QChar::ParagraphSeparator), QStringLiteral("\r\n"));
+  text.replace(QChar(QChar::LineSeparator), QStringLiteral("\r\n"));
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == QLatin1Char('\n') && (i == 0 || text[i - 1] != QLatin1Char('\r'))) out += QLatin1Char('\r');
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+void Tfsici::N1Click() { SetClipboardText(withLineBreaks(rc->textCursor().selectedText())); }
+
+void Tfsici::N2Click() { rc->selectAll(); }
+
+void Tfsici::N6Click() { eso->setText(withLineBreaks(rc->textCursor().selectedText())); }
+
+void Tfsici::N4Click() {
+  SetClipboardText(withLineBreaks(rc->toPlainText()) + QStringLiteral("\r\n数据来源：Tavrin诗词大全"));
+  MessageDlg("已经成功复制到剪贴板！发给你的好友吧"_gbk, TMsgDlgType::mtInformation, mbOK);
+}

@@ -1,0 +1,124 @@
+// The poem view and the result list: one poem laid out from both files, a list statement
+// shown in the result list, and the search word marked in red.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <memory>
+
+#include "app/Statements.h"
+#include "app/sici.h"
+#include "data/access/Uni.h"
+#include "data/access/UniQuery.h"
+#include "grid/DBGridEh.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Shell.h"
+#include "platform/text/QtText.h"
+
+namespace {
+
+// A query made for one lookup, on `connection`, with `sql` as its only line, opened.
+std::unique_ptr<TUniQuery> lookup(TUniConnection* connection, const AnsiString& sql) {
+  auto query = std::make_unique<TUniQuery>(nullptr);
+  query->SetConnection(connection);
+  query->SQL().Add(sql);
+  query->Open();
+  return query;
+}
+
+bool blank(const AnsiString& value) { return text::trimmed(value).empty(); }
+
+// Without leading and trailing characters of code 32 or below.
+QString trimmedView(const QString& view) {
+  qsizetype first = 0, last = view.size();
+  while (first < last && view[first].unicode() <= ' ') ++first;
+  while (last > first && view[last - 1].unicode() <= ' ') --last;
+  return view.mid(first, last - first);
+}
+
+AnsiString field(TUniQuery& query, const char* name) { return query.FieldByName(name).AsString(); }
+
+}  // namespace
+
+void Tfsici::shownr(const AnsiString& sql) {
+  const auto row = lookup(c1, sql);
+  if (row->Eof()) return;
+  const AnsiString tm = field(*row, "tm"), zz = field(*row, "zz");
+  const AnsiString status = zz + " : " + tm;
+  GroupBox2->setTitle(text::toQString(status));
+  const AnsiString textSql = statements::PoemRow(field(*row, "id"));
+  rc->setPlainText(text::toQString(textSql));
+
+  const auto texts = lookup(c2, textSql);
+  if (!texts->Eof()) {
+    const auto poet = lookup(c1, statements::PoetRow(zz));
+    AnsiString biography;
+    if (!poet->Eof() && !blank(field(*poet, "js"))) biography = "\r\n【作者小传】"_gbk + field(*poet, "js") + "\r\n";
+    const auto piece = [](const AnsiString& heading, const AnsiString& value, const AnsiString& tail) {
+      return blank(value) ? AnsiString() : heading + value + tail;
+    };
+    const AnsiString whole = "【标题】："_gbk + tm + "\r\n" + "【作者】："_gbk + zz + "\r\n" + "【朝代】："_gbk +
+                             field(*row, "nd") + "\r\n" + piece("【体裁】："_gbk, field(*row, "tc"), "\r\n") +
+                             piece("【类别】："_gbk, field(*row, "lb"), "\r\n") + "\r\n" + field(*texts, "nr") +
+                             "\r\n" + piece("\r\n【注释】\r\n"_gbk, field(*texts, "zs"), "\r\n") +
+                             piece("\r\n【译文】\r\n"_gbk, field(*texts, "yw"), "\r\n") +
+                             piece("\r\n【赏析】\r\n"_gbk, field(*texts, "jx"), "\r\n") + biography;
+    // The replacements work on characters, never on bytes that only look like one.
+    QString view = text::toQString(whole);
+    view.replace(QStringLiteral("“"), QStringLiteral("\""));
+    view.replace(QStringLiteral("”"), QStringLiteral("\""));
+    view.replace(QStringLiteral("—"), QStringLiteral("- "));
+    QString lines;
+    lines.reserve(view.size() + view.size() / 16);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+      if (view[i] == QLatin1Char('\n') && (i == 0 || view[i - 1] != QLatin1Char('\r'))) lines += QLatin1Char('\r');
+      lines += view[i];
+    }
+    rc->setPlainText(trimmedView(lines));
+  }
+
+  Label4->setVisible(true);
+  QPalette palette = Label4->palette();
+  const bool navy = palette.color(QPalette::WindowText) == QColor(0, 0, 128);
+  palette.setColor(QPalette::WindowText, navy ? QColor(255, 0, 0) : QColor(0, 0, 128));
+  Label4->setPalette(palette);
+  Label4->setText(text::toQString(status));
+  if (!SearchWord.empty()) RearchAndReplace(SearchWord, SearchWord);
+}
+
+void Tfsici::showxx(const AnsiString& sql, int mode) {
+  reopen(uq4, sql);
+  DBGridEh4->Columns()[1]->SetWidth(155);
+  DBGridEh4->Columns()[2]->SetWidth(55);
+  DBGridEh4->Columns()[0]->SetVisible(false);
+  if (uq4->RecordCount() > 0)
+    showPage(0);
+  else if (mode == 1)
+    MessageDlg("没有检索结果,请检查输入内容是否有误?"_gbk, TMsgDlgType::mtWarning, mbOK);
+}
+
+void Tfsici::RearchAndReplace(const AnsiString& findText, const AnsiString& replaceText) {
+  const TWaitCursor wait;
+  const QString find = text::toQString(findText), replacement = text::toQString(replaceText);
+  if (find.isEmpty()) return;
+  QTextDocument* document = rc->document();
+  QTextCharFormat red;
+  red.setForeground(QColor(255, 0, 0));
+  QTextCursor found = document->find(find, 0);
+  QTextCursor last;
+  while (!found.isNull()) {
+    const int start = found.selectionStart();
+    found.mergeCharFormat(red);
+    found.insertText(replacement);
+    // The replacement is selected again, so that the view ends on the last occurrence.
+    found.setPosition(start);
+    found.setPosition(start + static_cast<int>(replacement.size()), QTextCursor::KeepAnchor);
+    last = found;
+    found = document->find(find, start + static_cast<int>(replacement.size()));
+  }
+  if (!last.isNull()) rc->setTextCursor(last);
+}

@@ -74,14 +74,17 @@ void TData::InternalClose() {}
 void TData::ClearFields() {
   fields_.Clear();
   dataSize_ = recordSize_ = calcRecordSize_ = 0;
+  hasComplexFields_ = false;
 }
 
 void TData::InitFields() {
   if (AutoInitFields) fields_.MakeNamesUnique();
   int size = 0;
+  hasComplexFields_ = false;
   for (int i = 0; i < fields_.Count(); ++i) {
     TFieldDesc& field = fields_[i];
     if (field.FieldDescKind == TFieldDescKind::fdkCalculated || field.ParentField) continue;
+    hasComplexFields_ = hasComplexFields_ || field.IsComplex();
     // UTF-16 text starts at an even offset.
     if (field.DataType == dcWideString && size % 2) ++size;
     field.Offset = size;
@@ -126,6 +129,7 @@ bool TData::GetNull(int fieldNo, const std::byte* record) const {
 
 void TData::SetNull(int fieldNo, std::byte* record, bool isNull) {
   const TFieldDesc& field = Field(fieldNo);
+  if (isNull && field.IsComplex()) ownIfBorrowed(record);
   record[dataSize_ + fieldNo - 1] = isNull ? std::byte{1} : std::byte{0};
   if (!isNull) return;
   if (field.IsBlob()) {
@@ -143,6 +147,7 @@ TBlob& TData::GetBlob(int fieldNo, const std::byte* record) const {
 }
 
 void TData::InitRecord(std::byte* record) {
+  borrowers_.erase(record);
   std::memset(record, 0, static_cast<std::size_t>(recordSize_));
   for (int i = 0; i < fields_.Count(); ++i) {
     record[dataSize_ + i] = std::byte{1};
@@ -153,21 +158,27 @@ void TData::InitRecord(std::byte* record) {
 }
 
 void TData::FreeComplexFields(std::byte* record) {
+  // A buffer that only shares a stored record's pieces gives nothing back.
+  const bool borrowed = borrowers_.erase(record) > 0;
   for (int i = 0; i < fields_.Count(); ++i) {
     const TFieldDesc& field = fields_[i];
     if (!field.IsComplex() || field.FieldDescKind == TFieldDescKind::fdkCalculated || field.ParentField) continue;
     const std::uint32_t handle = handleAt(record, field);
     if (handle == 0) continue;
-    if (field.IsBlob())
-      blobs_.Remove(handle);
-    else if (isHeapCode(field.DataType))
-      heap_.Free(handle);
+    if (!borrowed) {
+      if (field.IsBlob())
+        blobs_.Remove(handle);
+      else if (isHeapCode(field.DataType))
+        heap_.Free(handle);
+    }
     setHandle(record, field, 0);
   }
 }
 
 void TData::CopyRecord(const std::byte* source, std::byte* dest) {
   std::memcpy(dest, source, static_cast<std::size_t>(recordSize_));
+  // Until it holds every piece, the copy only shares them.
+  borrowers_.insert(dest);
   OwnComplexFields(dest);
 }
 
@@ -190,6 +201,16 @@ void TData::OwnComplexFields(std::byte* record) {
       setHandle(record, field, copy);
     }
   }
+  // Only a record that holds all its pieces counts as their owner.
+  borrowers_.erase(record);
+}
+
+void TData::lendComplexFields(std::byte* record) {
+  if (hasComplexFields_) borrowers_.insert(record);
+}
+
+void TData::ownIfBorrowed(std::byte* record) {
+  if (!borrowers_.empty() && borrowers_.count(record)) OwnComplexFields(record);
 }
 
 template <class S>
@@ -257,6 +278,7 @@ void TData::replacePiece(std::byte* record, const TFieldDesc& field, TStrHandle 
 
 void TData::PutValue(int fieldNo, std::byte* record, const TFieldValue& value) {
   const TFieldDesc& field = Field(fieldNo);
+  if (field.IsComplex()) ownIfBorrowed(record);
   if (std::holds_alternative<std::monostate>(value) || (SetEmptyStrToNull && isTextCode(field.DataType) && isEmptyText(value))) {
     SetNull(fieldNo, record, true);
     return;

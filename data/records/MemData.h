@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_set>
 #include <variant>
 #include <vector>
 
@@ -59,12 +60,14 @@ class TData {
 
   // A fresh record: every field null, every blob field with an empty blob of its own.
   void InitRecord(std::byte* record);
-  // Gives back what the record owns: heap pieces and blobs.
+  // Gives back what the record owns: heap pieces and blobs. A buffer that a read filled and
+  // nothing changed since owns nothing.
   void FreeComplexFields(std::byte* record);
   // Makes `dest` an independent copy of `source`, heap pieces and blobs included.
   void CopyRecord(const std::byte* source, std::byte* dest);
   // Makes the record the holder of its own heap pieces and blob copies, so that it outlives
-  // the stored record it was copied from.
+  // the stored record it was copied from. A buffer filled by a read becomes the holder by
+  // itself the first time one of its heap or blob fields is written or set null.
   void OwnComplexFields(std::byte* record);
 
   TStringHeap& StringHeap() { return heap_; }
@@ -95,14 +98,22 @@ class TData {
   TStrHandle allocWideText(std::u16string_view text);
   // Puts `piece` into the field and releases the field's previous piece.
   void replacePiece(std::byte* record, const TFieldDesc& field, TStrHandle piece);
+  // A read filled `record` with a stored record's bytes: it shares the pieces without holding them.
+  void lendComplexFields(std::byte* record);
+  // Before a borrowed record's piece changes, the record takes holds of its own.
+  void ownIfBorrowed(std::byte* record);
 
   TFieldDescs fields_;
   int dataSize_ = 0;
   int recordSize_ = 0;
   int calcRecordSize_ = 0;
   bool active_ = false;
+  bool hasComplexFields_ = false;
   TStringHeap heap_;
   TBlobTable blobs_;
+  // Buffers a read filled that share a stored record's heap pieces and blobs without holding
+  // them. Forgotten when the list is cleared, as their handles then name nothing.
+  std::unordered_set<const std::byte*> borrowers_;
 
   friend class TMemData;
 };
@@ -204,6 +215,8 @@ class TMemData : public TData {
   // at the end of the result.
   TItemHeader* nextFetching(TItemHeader* item);
   void copyOut(TItemHeader* item, std::byte* record);
+  // A new unlinked item holding its own copy of `record`.
+  TItemHeader* newItemFrom(const std::byte* record);
   void renumber();
   bool itemAlive(const TRecBookmark& bookmark) const;
   void linkBefore(TItemHeader* item, TItemHeader* before);

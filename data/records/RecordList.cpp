@@ -36,6 +36,7 @@ void TMemData::InternalClose() { ClearItems(); }
 
 void TMemData::ClearItems() {
   for (TItemHeader* item = first_; item; item = item->Next) FreeComplexFields(item->Record());
+  borrowers_.clear();
   StringHeap().Clear();
   blocks_.FreeAll();
   first_ = last_ = current_ = nullptr;
@@ -73,6 +74,7 @@ bool TMemData::omitted(TItemHeader* item) {
 void TMemData::copyOut(TItemHeader* item, std::byte* record) {
   if (!record) return;
   std::memcpy(record, item->Record(), static_cast<std::size_t>(RecordSize()));
+  lendComplexFields(record);
   if (CalcRecordSize() > 0) {
     std::memset(record + RecordSize(), 0, static_cast<std::size_t>(CalcRecordSize()));
     if (OnCalcFields) OnCalcFields(record);
@@ -265,11 +267,21 @@ void TMemData::renumber() {
   recNoOffset_ = 0;
 }
 
+TItemHeader* TMemData::newItemFrom(const std::byte* record) {
+  TItemHeader* item = blocks_.AllocItem();
+  try {
+    CopyRecord(record, item->Record());
+  } catch (...) {
+    blocks_.FreeItem(item);
+    throw;
+  }
+  item->UpdateStatus = isAppended;
+  return item;
+}
+
 void TMemData::AppendRecord(const std::byte* record) {
   FetchAllBlocks();
-  TItemHeader* item = blocks_.AllocItem();
-  CopyRecord(record, item->Record());
-  item->UpdateStatus = isAppended;
+  TItemHeader* item = newItemFrom(record);
   linkBefore(item, nullptr);
   current_ = item;
   bof_ = eof_ = false;
@@ -277,9 +289,7 @@ void TMemData::AppendRecord(const std::byte* record) {
 }
 
 void TMemData::InsertRecord(const std::byte* record) {
-  TItemHeader* item = blocks_.AllocItem();
-  CopyRecord(record, item->Record());
-  item->UpdateStatus = isAppended;
+  TItemHeader* item = newItemFrom(record);
   linkBefore(item, current_ ? current_ : first_);
   current_ = item;
   bof_ = eof_ = false;
@@ -288,8 +298,11 @@ void TMemData::InsertRecord(const std::byte* record) {
 
 void TMemData::UpdateRecord(const std::byte* record) {
   if (!current_) return;
+  // The new content takes its holds before the old ones go: it may share the very same pieces.
+  TRecordBytes fresh(static_cast<std::size_t>(RecordSize()));
+  CopyRecord(record, fresh.data());
   FreeComplexFields(current_->Record());
-  CopyRecord(record, current_->Record());
+  std::memcpy(current_->Record(), fresh.data(), static_cast<std::size_t>(RecordSize()));
   current_->UpdateStatus = isUpdated;
   current_->FilterResult = ifsNotChecked;
   keepInOrder(current_);

@@ -3,6 +3,7 @@
 // or window of the reader itself closing must reload the read-me.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTextEdit>
@@ -10,9 +11,11 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include "app/Program.h"
 #include "app/Unit3.h"
@@ -63,6 +66,27 @@ class XServer {
 
 const QString kReadme = QStringLiteral("Tavrin诗词大全 使用说明");
 
+// The window's title as the window system holds it (_NET_WM_NAME, UTF-8).
+QString windowSystemTitle(const QWidget& window) {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11->connection();
+  const auto atom = [connection](const char* name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
+    const xcb_atom_t value = reply ? reply->atom : XCB_ATOM_NONE;
+    free(reply);
+    return value;
+  };
+  const xcb_atom_t name = atom("_NET_WM_NAME"), utf8 = atom("UTF8_STRING");
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      connection, xcb_get_property(connection, 0, static_cast<xcb_window_t>(window.winId()), name, utf8, 0, 1024), nullptr);
+  if (!reply) return {};
+  const QString title = QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(reply)),
+                                          xcb_get_property_value_length(reply));
+  free(reply);
+  return title;
+}
+
 std::unique_ptr<Tfsici> startReader() {
   auto main = CreateWindows(*Application);
   if (!main) return main;
@@ -90,6 +114,13 @@ class Activation : public ::testing::Test {
   ReaderFolder folder;
   std::unique_ptr<Tfsici> main;
 };
+
+TEST_F(Activation, TheWindowSystemShowsTheCaptionWithoutTheApplicationTitleAppended) {
+  Application->SetTitle("Tavrin诗词大全"_gbk);
+  main->setWindowTitle(main->windowTitle());
+  ASSERT_TRUE(waitFor([&] { return !windowSystemTitle(*main).isEmpty(); }));
+  EXPECT_EQ(windowSystemTitle(*main), QStringLiteral("Tavrin诗词大全  (104862首诗词)"));
+}
 
 TEST_F(Activation, AnotherProgramTakingTheFocusAndGivingItBackLeavesThePoemShown) {
   QProcess other;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/records/MemData.h"
+#include "data/records/TextCollation.h"
 #include "data/records/ValueCodec.h"
 #include "platform/classes/Exceptions.h"
 #include "platform/classes/TextCompare.h"
@@ -74,6 +75,43 @@ std::vector<TIndexColumn> parseIndexFieldNames(const AnsiString& names) {
   return columns;
 }
 
+// ASCII letters upper-cased, every other unit as it is.
+WideString upperAscii(std::u16string_view s) {
+  WideString upper(s);
+  for (char16_t& c : upper)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  return upper;
+}
+
+bool startsWith(const AnsiString& s, const AnsiString& key, bool caseInsensitive) {
+  return s.size() >= key.size() &&
+         (caseInsensitive ? classes::sameText(std::string_view(s).substr(0, key.size()), key) : s.compare(0, key.size(), key) == 0);
+}
+
+bool startsWith(const WideString& s, const WideString& key, bool caseInsensitive) {
+  return s.size() >= key.size() && (caseInsensitive ? upperAscii(std::u16string_view(s).substr(0, key.size())) == upperAscii(key)
+                                                    : s.compare(0, key.size(), key) == 0);
+}
+
+bool contains(const AnsiString& s, const AnsiString& key, bool caseInsensitive) {
+  return caseInsensitive ? text::upperAscii(s).find(text::upperAscii(key)) != AnsiString::npos : s.find(key) != AnsiString::npos;
+}
+
+bool contains(const WideString& s, const WideString& key, bool caseInsensitive) {
+  return caseInsensitive ? upperAscii(s).find(upperAscii(key)) != WideString::npos : s.find(key) != WideString::npos;
+}
+
+// Flag 2: the text begins with the key; flag 4: the key occurs in it. Otherwise, and when
+// that fails, binary order with flag 8, else the locale's order, without case with flag 1.
+template <class S>
+int compareTexts(const S& s, const S& key, unsigned flags) {
+  const bool caseInsensitive = (flags & cfCaseInsensitive) != 0;
+  if ((flags & cfPartialKey) && startsWith(s, key, caseInsensitive)) return 0;
+  if ((flags & cfPartialCompare) && contains(s, key, caseInsensitive)) return 0;
+  const int c = flags & cfBinary ? s.compare(key) : CollateText(s, key, caseInsensitive);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
 }  // namespace
 
 std::vector<TSortColumn> TMemData::sortColumnsOf(const AnsiString& names) const {
@@ -120,29 +158,17 @@ int TMemData::CompareFieldValues(const TFieldValue& a, const TFieldValue& b, uns
   }
   const auto* sa = std::get_if<AnsiString>(&a);
   const auto* sb = std::get_if<AnsiString>(&b);
-  if (sa && sb) {
-    if (flags & cfPartialKey) {
-      const bool prefix = sa->size() >= sb->size() && ((flags & cfCaseInsensitive)
-                                                           ? classes::sameText(sa->substr(0, sb->size()), *sb)
-                                                           : sa->compare(0, sb->size(), *sb) == 0);
-      if (prefix) return 0;
-    }
-    if (flags & cfPartialCompare) {
-      const bool found = (flags & cfCaseInsensitive) ? text::upperAscii(*sa).find(text::upperAscii(*sb)) != AnsiString::npos
-                                                     : sa->find(*sb) != AnsiString::npos;
-      if (found) return 0;
-    }
-    // GBK sorts the common characters by reading, so byte order is the natural order.
-    const int c = (flags & cfCaseInsensitive) && !(flags & cfBinary) ? classes::compareText(*sa, *sb) : sa->compare(*sb);
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
-  }
   const auto* wa = std::get_if<WideString>(&a);
   const auto* wb = std::get_if<WideString>(&b);
-  if (wa && wb) return wa->compare(*wb) < 0 ? -1 : wa->compare(*wb) > 0 ? 1 : 0;
+  if (sa && sb) return compareTexts(*sa, *sb, flags);
+  if ((sa || wa) && (sb || wb)) {
+    // 8-bit text against UTF-16 text: both as UTF-16.
+    return compareTexts(wa ? *wa : text::ansiToWide(*sa), wb ? *wb : text::ansiToWide(*sb), flags);
+  }
   const auto* ba = std::get_if<std::vector<std::uint8_t>>(&a);
   const auto* bb = std::get_if<std::vector<std::uint8_t>>(&b);
   if (ba && bb) return *ba < *bb ? -1 : *bb < *ba ? 1 : 0;
-  if (sa || sb || wa || wb || ba || bb) throw Exception("Cannot convert type");
+  if (sa || sb || wa || wb || ba || bb) throw EConvertError("Cannot convert type");
   // What is left are numbers and truth values: integers compare exactly unless a double joins.
   if (!std::holds_alternative<double>(a) && !std::holds_alternative<double>(b)) {
     const auto toInt = [](const TFieldValue& v) -> std::int64_t {

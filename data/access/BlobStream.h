@@ -5,7 +5,7 @@
 #include "platform/classes/Stream.h"
 
 class TBlobStream : public TStream {
-public:
+ public:
   // Holds a reference to `blob` while it lives; null reads as an empty stream. Once the
   // record buffer lets go of the blob, reading raises "Invalid BLOB".
   explicit TBlobStream(TBlob* blob);
@@ -18,7 +18,7 @@ public:
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
   std::int64_t Size() override;
 
-private:
+ private:
   TBlob* blob_;
   std::int64_t position_ = 0;
 };

@@ -399,23 +399,9 @@ int CompareFmtBcd(const std::uint8_t* a, const std::uint8_t* b) {
 
 // ---- texts and byte strings
 
-void StoreAnsiText(std::byte* at, std::size_t size, std::string_view text) {
-  if (size == 0) return;
-  const std::size_t n = std::min(text.size(), size - 1);
-  if (n > 0) std::memcpy(at, text.data(), n);
-  at[n] = std::byte{0};
-}
-
 AnsiString LoadAnsiText(const std::byte* at, std::size_t size) {
   const auto* text = reinterpret_cast<const char*>(at);
   return AnsiString(text, strnlen(text, size));
-}
-
-void StoreWideText(std::byte* at, std::size_t size, std::u16string_view text) {
-  if (size < 2) return;
-  const std::size_t n = std::min(text.size(), size / 2 - 1);
-  if (n > 0) std::memcpy(at, text.data(), n * 2);
-  store<char16_t>(at + 2 * n, 0);
 }
 
 WideString LoadWideText(const std::byte* at, std::size_t size) {
@@ -426,13 +412,6 @@ WideString LoadWideText(const std::byte* at, std::size_t size) {
     text.push_back(unit);
   }
   return text;
-}
-
-void StoreVarBytes(std::byte* at, std::size_t size, const std::uint8_t* bytes, std::size_t count) {
-  if (size < 2) return;
-  const auto n = static_cast<std::uint16_t>(std::min({count, size - 2, std::size_t{0xFFFF}}));
-  store<std::uint16_t>(at, n);
-  if (n > 0) std::memcpy(at + 2, bytes, n);
 }
 
 std::vector<std::uint8_t> LoadVarBytes(const std::byte* at, std::size_t size) {

@@ -106,13 +106,29 @@ int CompareFmtBcd(const std::uint8_t* a, const std::uint8_t* b);
 // ---- texts and byte strings in a record or a heap piece
 
 // Zero-terminated 8-bit text in a slot of `size` bytes: cut to size − 1 bytes.
-void StoreAnsiText(std::byte* at, std::size_t size, std::string_view text);
+inline void StoreAnsiText(std::byte* at, std::size_t size, std::string_view text) {
+  if (size == 0) return;
+  const std::size_t n = text.size() < size - 1 ? text.size() : size - 1;
+  if (n > 0) std::memcpy(at, text.data(), n);
+  at[n] = std::byte{0};
+}
 AnsiString LoadAnsiText(const std::byte* at, std::size_t size);
 // Zero-terminated UTF-16 text in a slot of `size` bytes: cut to size / 2 − 1 units.
-void StoreWideText(std::byte* at, std::size_t size, std::u16string_view text);
+inline void StoreWideText(std::byte* at, std::size_t size, std::u16string_view text) {
+  if (size < 2) return;
+  const std::size_t n = text.size() < size / 2 - 1 ? text.size() : size / 2 - 1;
+  if (n > 0) std::memcpy(at, text.data(), n * 2);
+  store<char16_t>(at + 2 * n, 0);
+}
 WideString LoadWideText(const std::byte* at, std::size_t size);
 // A 16-bit length and the bytes, in `size` bytes: cut to size − 2 bytes.
-void StoreVarBytes(std::byte* at, std::size_t size, const std::uint8_t* bytes, std::size_t count);
+inline void StoreVarBytes(std::byte* at, std::size_t size, const std::uint8_t* bytes, std::size_t count) {
+  if (size < 2) return;
+  std::size_t n = count < size - 2 ? count : size - 2;
+  if (n > 0xFFFF) n = 0xFFFF;
+  store<std::uint16_t>(at, static_cast<std::uint16_t>(n));
+  if (n > 0) std::memcpy(at + 2, bytes, n);
+}
 std::vector<std::uint8_t> LoadVarBytes(const std::byte* at, std::size_t size);
 
 // ---- the fixed-size codes as a whole

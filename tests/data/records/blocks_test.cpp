@@ -100,3 +100,36 @@ TEST(Blocks, AForwardOnlyResultReusesItsBlockAfterAnInsertion) {
   EXPECT_EQ(std::count(linked.begin(), linked.end(), 3000), 1);
   EXPECT_LE(data.BlockCount(), 2) << "the fetch block and the block of the inserted items";
 }
+
+TEST(RecordSetProps, FetchAllFollowsForwardOnlyAndItsLockInBothStates) {
+  GeneratedRows data(60);
+  TPropValue value;
+  const auto fetchAll = [&] {
+    EXPECT_TRUE(data.GetProp(prFetchAll, value));
+    return std::get<bool>(value);
+  };
+  EXPECT_FALSE(fetchAll()) << "the default";
+  EXPECT_TRUE(data.SetProp(prFetchAll, true));
+  EXPECT_TRUE(fetchAll());
+  data.SetProp(prUniDirectional, true);
+  EXPECT_FALSE(fetchAll()) << "forward only fetches on demand";
+  data.SetProp(prFetchAll, true);
+  EXPECT_FALSE(fetchAll()) << "and stays so while forward only";
+  data.SetProp(prUniDirectional, false);
+  data.SetProp(prFetchAll, true);
+  EXPECT_TRUE(fetchAll());
+
+  data.SetProp(prLockFetchAll, true);
+  data.SetProp(prFetchAll, false);
+  EXPECT_TRUE(fetchAll()) << "locked";
+  data.SetProp(prLockFetchAll, false);
+  data.SetProp(prFetchAll, false);
+  EXPECT_FALSE(fetchAll()) << "unlocked";
+
+  EXPECT_TRUE(data.GetProp(prExtendedFieldsInfo, value));
+  EXPECT_TRUE(std::get<bool>(value));
+  data.SetProp(prExtendedFieldsInfo, false);
+  data.GetProp(prExtendedFieldsInfo, value);
+  EXPECT_FALSE(std::get<bool>(value));
+  EXPECT_FALSE(data.SetProp(12345, true)) << "no such property";
+}

@@ -11,6 +11,17 @@ const AnsiString& listBase() {
 
 }  // namespace
 
+AnsiString Literal(const AnsiString& value) {
+  AnsiString out;
+  out.reserve(value.size());
+  // A quote byte is never the second byte of a code page 936 character, so doubling bytes is safe.
+  for (char c : value) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out;
+}
+
 AnsiString AllPoems() { return listBase(); }
 
 AnsiString AllTitles() { return "select id,tm as 作品 from sici"_gbk; }
@@ -32,16 +43,16 @@ AnsiString DynastyPoets(const AnsiString& entry) {
 }
 
 AnsiString PoetWorks(const AnsiString& author) {
-  return "select id,tm as " + author + "作品 from sici where zz ='"_gbk + author + "'";
+  return "select id,tm as " + author + "作品 from sici where zz ='"_gbk + Literal(author) + "'";
 }
 
-AnsiString TitlesBeginningWith(const AnsiString& text) { return listBase() + " where tm like '" + text + "%'"; }
+AnsiString TitlesBeginningWith(const AnsiString& text) { return listBase() + " where tm like '" + Literal(text) + "%'"; }
 
-AnsiString TitlesContaining(const AnsiString& input) { return listBase() + " where tm like '%" + input + "%'"; }
+AnsiString TitlesContaining(const AnsiString& input) { return listBase() + " where tm like '%" + Literal(input) + "%'"; }
 
-AnsiString AuthorsContaining(const AnsiString& input) { return listBase() + " where zz like '%" + input + "%'"; }
+AnsiString AuthorsContaining(const AnsiString& input) { return listBase() + " where zz like '%" + Literal(input) + "%'"; }
 
-AnsiString TextsContaining(const AnsiString& input) { return "SELECT id FROM sici where nr like '%" + input + "%'"; }
+AnsiString TextsContaining(const AnsiString& input) { return "SELECT id FROM sici where nr like '%" + Literal(input) + "%'"; }
 
 AnsiString ClearScratch() { return "delete from tmpid;"; }
 
@@ -55,16 +66,16 @@ AnsiString AdvancedSearchBase() { return listBase() + " where 1=1"; }
 
 AnsiString AdvancedSearch(const AdvancedChoice& choice) {
   AnsiString sql = AdvancedSearchBase() + " ";
-  if (!choice.genre.empty()) sql += " and tc like '" + choice.genre + "%'";
-  if (!choice.category.empty()) sql += " and lb ='" + choice.category + "'";
-  if (!choice.dynasty.empty()) sql += " and nd like '%" + DynastyPattern(choice.dynasty) + "%'";
-  if (!choice.author.empty()) sql += " and zz like '%" + choice.author + "%'";
-  if (!choice.title.empty()) sql += " and tm like '%" + choice.title + "%'";
+  if (!choice.genre.empty()) sql += " and tc like '" + Literal(choice.genre) + "%'";
+  if (!choice.category.empty()) sql += " and lb ='" + Literal(choice.category) + "'";
+  if (!choice.dynasty.empty()) sql += " and nd like '%" + Literal(DynastyPattern(choice.dynasty)) + "%'";
+  if (!choice.author.empty()) sql += " and zz like '%" + Literal(choice.author) + "%'";
+  if (!choice.title.empty()) sql += " and tm like '%" + Literal(choice.title) + "%'";
   return sql;
 }
 
-AnsiString PoemRow(const AnsiString& id) { return "SELECT * FROM sici where id='" + id + "' limit 1"; }
+AnsiString PoemRow(const AnsiString& id) { return "SELECT * FROM sici where id='" + Literal(id) + "' limit 1"; }
 
-AnsiString PoetRow(const AnsiString& author) { return "select * from poet where zz='" + author + "'"; }
+AnsiString PoetRow(const AnsiString& author) { return "select * from poet where zz='" + Literal(author) + "'"; }
 
 }  // namespace statements

@@ -1,7 +1,9 @@
 #pragma once
 // Every statement the reader sends to its two files, assembled from fixed pieces and values
-// by plain concatenation. Values go in as given (already trimmed by the caller), so the bytes
-// that reach SQLite are exactly these texts. All text is code page 936.
+// by plain concatenation. A value inside a text literal has each of its single quotes
+// doubled, so that it can only ever be a value; otherwise values go in as given (already
+// trimmed by the caller), and the bytes that reach SQLite are exactly these texts. All text
+// is code page 936.
 
 #include "platform/text/AnsiText.h"
 
@@ -48,6 +50,9 @@ AnsiString PoetRow(const AnsiString& author);
 
 // A dynasty entry as it goes into a pattern: 五代 and 魏晋 are stored as 五 and 晋.
 AnsiString DynastyPattern(const AnsiString& entry);
+
+// `value` as the inside of an SQL text literal: every single quote doubled.
+AnsiString Literal(const AnsiString& value);
 
 // The fixed author of the dynasty page.
 AnsiString FixedAuthor();

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 
 #include "app/Statements.h"
 #include "app/sici.h"
@@ -22,7 +23,15 @@
 
 namespace {
 
-AnsiString input(const QLineEdit* edit) { return AnsiString(text::trimmed(text::fromQString(edit->text()))); }
+// A byte no text of the collection holds: a typed character without a code page 936 form
+// becomes it, so that the input finds nothing instead of matching other text.
+constexpr std::string_view kNoSuchCharacter = "\x80";
+
+AnsiString input(const QLineEdit* edit) {
+  const QString typed = edit->text();
+  const std::u16string_view wide(reinterpret_cast<const char16_t*>(typed.utf16()), static_cast<std::size_t>(typed.size()));
+  return AnsiString(text::trimmed(text::wideToAnsi(wide, kNoSuchCharacter)));
+}
 
 void warn(const AnsiString& message) { MessageDlg(message, TMsgDlgType::mtWarning, mbOK); }
 
@@ -58,15 +67,23 @@ void Tfsici::Button1Click() {
     found->SQL().Add(statements::TextsContaining(text));
     found->Open();
     if (found->Eof()) return warn("没有检索结果,请检查输入内容是否有误?"_gbk);
-    uq5->Close();
-    uq5->SQL().Clear();
-    uq5->SQL().Add(statements::ClearScratch());
-    uq5->Execute();
-    TField& id = *found->Fields()[0];
-    for (; !found->Eof(); found->Next()) {
+    // One transaction: the scratch list is replaced whole, or stays as it was.
+    c1->StartTransaction();
+    try {
+      uq5->Close();
       uq5->SQL().Clear();
-      uq5->SQL().Add(statements::AddToScratch(id.AsString()));
+      uq5->SQL().Add(statements::ClearScratch());
       uq5->Execute();
+      TField& id = *found->Fields()[0];
+      for (; !found->Eof(); found->Next()) {
+        uq5->SQL().Clear();
+        uq5->SQL().Add(statements::AddToScratch(id.AsString()));
+        uq5->Execute();
+      }
+      c1->Commit();
+    } catch (...) {
+      c1->Rollback();
+      throw;
     }
     found->Close();
     uq5->Close();

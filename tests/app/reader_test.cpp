@@ -319,3 +319,53 @@ TEST(FirstRun, CreateShortcutRefusesMissingTargetsAndFoldersAndNamesTheLinkAfter
   EXPECT_TRUE(main->CreateShortcut(dir + "/reader.exe", "", dir + "/", -1)) << "a trailing separator is dropped";
   EXPECT_TRUE(fs::exists(folder.path() / "reader.desktop"));
 }
+
+TEST_F(Reader, QuotesInTheInputAreSearchedForLiterally) {
+  folder.execCatalogue({g("insert into sici values (6, '将进酒''', '李白', '唐', '', '')")});
+  main->r3->setChecked(true);
+  main->eso->setText(QStringLiteral("李白' or '1'='1"));
+  main->Button1Click();
+  EXPECT_EQ(sqlOf(main->uq4), g("select id,tm as 作品,zz as 作者 from sici where zz like '%李白'' or ''1''=''1%'") + "\r\n");
+  EXPECT_EQ(main->uq4->RecordCount(), 0) << "not every poem";
+  EXPECT_EQ(boxes.boxes.back().text, QStringLiteral("没有检索结果,请检查输入内容是否有误?"));
+
+  main->r1->setChecked(true);
+  main->eso->setText(QStringLiteral("'"));
+  main->Button1Click();
+  EXPECT_EQ(column(main->uq4, 1), std::vector<AnsiString>{g("将进酒'")});
+  main->uq4->First();
+  main->DBGridEh4CellClick(*main->DBGridEh4->Columns()[1]);
+  EXPECT_EQ(main->Label4->text(), QStringLiteral("李白 : 将进酒'"));
+
+  main->zz->setText(QStringLiteral("'"));
+  main->SpeedButton1Click();
+  EXPECT_EQ(main->uq4->RecordCount(), 0);
+}
+
+TEST_F(Reader, ACharacterWithoutACodePage936FormFindsNothing) {
+  main->eso->setText(QStringLiteral("静😀"));
+  main->Button1Click();
+  EXPECT_EQ(main->uq4->RecordCount(), 0);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("没有检索结果,请检查输入内容是否有误?"));
+  main->eso->setText(QStringLiteral("😀"));
+  main->Button1Click();
+  EXPECT_EQ(boxes.boxes.size(), 2u) << "not an empty input: it is searched and finds nothing";
+  EXPECT_EQ(main->uq4->RecordCount(), 0);
+}
+
+TEST_F(Reader, AContentSearchThatFailsPartWayLeavesTheScratchTableAsItWas) {
+  main->r2->setChecked(true);
+  main->eso->setText(QStringLiteral("明月"));
+  main->Button1Click();
+  ASSERT_EQ(main->uq4->RecordCount(), 3);
+  // The next search's rows cannot all be written: 4 is refused.
+  folder.execCatalogue({"create table keep as select id from tmpid", "drop table tmpid",
+                        "create table tmpid(id integer primary key check (id <> 3))",
+                        "insert into tmpid select id from keep", "drop table keep"});
+  main->eso->setText(QStringLiteral("春眠"));
+  EXPECT_THROW(main->Button1Click(), std::exception);
+  main->eso->setText(QStringLiteral("月光"));  // poem 1 only
+  main->Button1Click();
+  EXPECT_EQ(column(main->uq4, 0), std::vector<AnsiString>{"1"}) << "the failed search left nothing behind";
+}

@@ -279,21 +279,6 @@ void TColumnEh::RestoreDefaults() {
 
 namespace {
 
-bool isNumber(TFieldType type) {
-  switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftFMTBcd:
-    case ftAutoInc: return true;
-    default: return false;
-  }
-}
-
 // The number in a format of digits ("0.00", "#,##0.0"): as many decimals as the format has
 // after its point, thousands separated when it has a comma before it.
 AnsiString formatNumber(double value, const AnsiString& format) {
@@ -320,7 +305,7 @@ AnsiString TColumnEh::DisplayText() const {
   if (!field) return AnsiString();
   if (displayFormat_.empty()) return field->DisplayText();
   if (field->IsNull()) return AnsiString();
-  if (isNumber(field->DataType())) return formatNumber(field->AsFloat(), displayFormat_);
+  if (IsNumericFieldType(field->DataType())) return formatNumber(field->AsFloat(), displayFormat_);
   return AnsiString();
 }
 

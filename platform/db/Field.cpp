@@ -32,22 +32,6 @@ AnsiString floatText(double value) {
 
 AnsiString bytesText(const std::vector<std::uint8_t>& bytes) { return AnsiString(bytes.begin(), bytes.end()); }
 
-bool isRightAligned(TFieldType type) {
-  switch (type) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftLargeint:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftFMTBcd:
-      return true;
-    default:
-      return false;
-  }
-}
-
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
   const std::int64_t q = a / b;
   return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
@@ -133,7 +117,7 @@ bool bcdText(const std::vector<std::uint8_t>& bcd, AnsiString& out) {
 // TField
 
 TField::TField(TComponent* owner, TFieldType dataType)
-    : TComponent(owner), dataType_(dataType), alignment_(isRightAligned(dataType) ? taRightJustify : taLeftJustify) {}
+    : TComponent(owner), dataType_(dataType), alignment_(IsNumericFieldType(dataType) ? taRightJustify : taLeftJustify) {}
 
 TField::~TField() {
   if (!dataSet_) return;

@@ -41,3 +41,19 @@ enum TFieldType {
   ftTimeStamp,
   ftFMTBcd,
 };
+
+// The types whose values are numbers: shown right-aligned, formatted by number formats.
+inline bool IsNumericFieldType(TFieldType type) {
+  switch (type) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftLargeint:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd:
+    case ftAutoInc: return true;
+    default: return false;
+  }
+}

@@ -87,20 +87,11 @@ QString windowSystemTitle(const QWidget& window) {
   return title;
 }
 
-std::unique_ptr<Tfsici> startReader() {
-  auto main = CreateWindows(*Application);
-  if (!main) return main;
-  main->show();
-  main->activateWindow();
-  waitFor([&] { return QApplication::activeWindow() == main.get(); });
-  return main;
-}
-
 class Activation : public ::testing::Test {
  protected:
   void SetUp() override {
     folder.write("readme.txt", text::wideToAnsi(kReadme.toStdU16String()));
-    main = startReader();
+    main = StartReader();
     ASSERT_TRUE(main);
     ASSERT_EQ(QApplication::activeWindow(), main.get()) << "the window system activated the reader";
     ASSERT_TRUE(waitFor([&] { return main->rc->toPlainText() == kReadme; }));

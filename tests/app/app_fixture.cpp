@@ -1,5 +1,6 @@
 #include "tests/app/app_fixture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -8,7 +9,10 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "app/Program.h"
+#include "app/sici.h"
 #include "data/sqlite/LiteClassesUni.h"
+#include "platform/forms/Application.h"
 #include "tools/collection/CollectionSchema.h"
 
 namespace fs = std::filesystem;
@@ -70,6 +74,15 @@ BoxRecorder::BoxRecorder(int answer) {
 }
 
 BoxRecorder::~BoxRecorder() { SetMessageBoxPresenter(std::move(previous_)); }
+
+std::unique_ptr<Tfsici> StartReader() {
+  auto main = CreateWindows(*Application);
+  if (!main) return main;
+  main->show();
+  main->activateWindow();
+  waitFor([&] { return QApplication::activeWindow() == main.get(); });
+  return main;
+}
 
 bool waitFor(const std::function<bool()>& done) {
   QElapsedTimer timer;

@@ -3,6 +3,7 @@
 // every message box the windows show.
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ class BoxRecorder {
  private:
   TMessageBoxPresenter previous_;
 };
+
+class Tfsici;
+
+// Creates the reader's windows and shows the main one, active; null when start-up failed.
+std::unique_ptr<Tfsici> StartReader();
 
 // Runs the event loop until `done` holds or about two seconds have passed.
 bool waitFor(const std::function<bool()>& done);

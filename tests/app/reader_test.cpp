@@ -57,12 +57,6 @@ void fillCollection(const ReaderFolder& folder) {
   });
 }
 
-std::unique_ptr<Tfsici> start() {
-  auto main = CreateWindows(*Application);
-  if (main) main->show();
-  return main;
-}
-
 AnsiString sqlOf(TUniQuery* query) { return query->SQL().Text(); }
 
 std::vector<AnsiString> column(TUniQuery* query, int field) {
@@ -75,7 +69,7 @@ class Reader : public ::testing::Test {
  protected:
   void SetUp() override {
     fillCollection(folder);
-    main = start();
+    main = StartReader();
     ASSERT_TRUE(main);
     SearchWord.clear();
   }
@@ -269,7 +263,7 @@ TEST(FirstRun, TheQuestionComesOnceAndTheMarkerHoldsOk) {
   ReaderFolder folder(true, true);
   {
     BoxRecorder boxes(mrNo);
-    auto main = start();
+    auto main = StartReader();
     ASSERT_TRUE(main);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("初次运行Tavrin诗词大全,是否生成桌面快捷方式?"));
@@ -280,7 +274,7 @@ TEST(FirstRun, TheQuestionComesOnceAndTheMarkerHoldsOk) {
   bytes << marker.rdbuf();
   EXPECT_EQ(bytes.str(), "ok");
   BoxRecorder again;
-  auto main = start();
+  auto main = StartReader();
   ASSERT_TRUE(main);
   EXPECT_TRUE(again.boxes.empty());
 }
@@ -292,7 +286,7 @@ TEST(FirstRun, YesPutsALinkOnTheDesktopThatStartsTheReaderInItsFolder) {
   fs::create_directory(folder.path() / "Desktop");
   {
     BoxRecorder boxes(mrYes);
-    auto main = start();
+    auto main = StartReader();
     ASSERT_TRUE(main);
   }
   qputenv("HOME", home);
@@ -310,7 +304,7 @@ TEST(FirstRun, YesPutsALinkOnTheDesktopThatStartsTheReaderInItsFolder) {
 TEST(FirstRun, CreateShortcutRefusesMissingTargetsAndFoldersAndNamesTheLinkAfterTheTarget) {
   ReaderFolder folder;
   BoxRecorder boxes;
-  auto main = start();
+  auto main = StartReader();
   ASSERT_TRUE(main);
   const std::string dir = folder.path().string();
   std::ofstream(folder.path() / "reader.exe") << "x";

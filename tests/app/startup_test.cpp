@@ -36,15 +36,6 @@ QStringList entries(const QComboBox* box) {
   return out;
 }
 
-std::unique_ptr<Tfsici> start() {
-  auto main = CreateWindows(*Application);
-  if (!main) return main;
-  main->show();
-  main->activateWindow();
-  waitFor([&] { return QApplication::activeWindow() == main.get(); });
-  return main;
-}
-
 // Hands activation to another window and back, as closing a box over the main window does.
 void reactivate(QWidget* window) {
   QWidget other;
@@ -62,7 +53,7 @@ const QString kReadme = QStringLiteral("Tavrin诗词大全 使用说明\r\n床�
 TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
   ReaderFolder folder;
   BoxRecorder boxes;
-  const auto main = start();
+  const auto main = StartReader();
   ASSERT_TRUE(main) << "start-up failed";
   EXPECT_TRUE(boxes.boxes.empty());
   EXPECT_EQ(main->windowTitle(), QStringLiteral("Tavrin诗词大全  (104862首诗词)"));
@@ -135,7 +126,7 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
 TEST(MainWindow, AnchorsFollowTheWindowSize) {
   ReaderFolder folder;
   BoxRecorder boxes;
-  const auto main = start();
+  const auto main = StartReader();
   ASSERT_TRUE(main);
   const QRect poem = main->GroupBox2->geometry(), lists = main->GroupBox1->geometry(), advanced = main->GroupBox4->geometry();
   main->resize(main->width() + 100, main->height() + 50);
@@ -150,7 +141,7 @@ TEST(MainWindow, ShowsTheReadmeWheneverItBecomesActive) {
   ReaderFolder folder;
   folder.write("readme.txt", text::wideToAnsi(kReadme.toStdU16String()));
   BoxRecorder boxes;
-  const auto main = start();
+  const auto main = StartReader();
   ASSERT_TRUE(main);
   ASSERT_TRUE(waitFor([&] { return main->rc->toPlainText() == QStringLiteral("Tavrin诗词大全 使用说明\n床前明月光"); }))
       << main->rc->toPlainText().toStdString();
@@ -167,14 +158,14 @@ TEST(MainWindow, ReadmeIsOptionalAndMayBeRichText) {
   ReaderFolder folder;
   BoxRecorder boxes;
   {
-    const auto main = start();
+    const auto main = StartReader();
     ASSERT_TRUE(main);
     main->rc->setPlainText(QStringLiteral("x"));
     reactivate(main.get());
     EXPECT_TRUE(waitFor([&] { return main->rc->toPlainText().isEmpty(); })) << "no readme.txt: an empty view";
   }
   folder.write("readme.txt", "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 SimSun;}}\\f0 \\'b4\\'b2\\'c7\\'b0\\par Tavrin}");
-  const auto main = start();
+  const auto main = StartReader();
   ASSERT_TRUE(main);
   EXPECT_TRUE(waitFor([&] { return main->rc->toPlainText() == QStringLiteral("床前\nTavrin"); }))
       << main->rc->toPlainText().toStdString();
@@ -198,7 +189,7 @@ TEST(StartUp, AFileThatCannotBeOpenedEndsWithTheErrorBoxAndAFailureStatus) {
 TEST(StartUp, MissingDatabaseFilesAreCreatedEmptyAndTheFirstListFails) {
   ReaderFolder folder(false);
   BoxRecorder boxes;
-  EXPECT_FALSE(start()) << "the full list has no table to read";
+  EXPECT_FALSE(StartReader()) << "the full list has no table to read";
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "sici.idb")) << "opening created the file";
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("no such table: sici"));
@@ -213,7 +204,7 @@ TEST(StartUp, ACatalogueDeclaringImpossibleLengthsOpensWithEveryTitleWhole) {
                         "nd varchar(0), tc decimal(40,-3), lb binary(-3))",
                         "insert into sici values (1, '" + title + "', '" + std::string(300, 'y') + "', 'a', 'b', 'c')"});
   BoxRecorder boxes;
-  const auto main = start();
+  const auto main = StartReader();
   ASSERT_TRUE(main) << (boxes.boxes.empty() ? std::string() : boxes.boxes[0].text.toStdString());
   ASSERT_EQ(main->uq1->RecordCount(), 1);
   // An impossible length counts as none: a bare VARCHAR, which keeps 4095 bytes.
@@ -228,7 +219,7 @@ TEST(AboutWindow, DescribesTheCollectionAndKeepsRightClicksOffItsWebPage) {
   BoxRecorder boxes;
   std::vector<QString> opened;
   const TShellOpener previous = SetShellOpener([&](const QString& address) { opened.push_back(address); });
-  const auto main = start();
+  const auto main = StartReader();
   ASSERT_TRUE(main);
   EXPECT_EQ(Form3->windowTitle(), QStringLiteral("Tavrin诗词大全"));
   EXPECT_EQ(Form3->size(), QSize(576, 462));

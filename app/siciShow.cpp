@@ -113,7 +113,10 @@ void Tfsici::RearchAndReplace(const AnsiString& findText, const AnsiString& repl
   while (!found.isNull()) {
     const int start = found.selectionStart();
     found.mergeCharFormat(red);
-    found.insertText(replacement);
+    // Marking a word replaces it by itself: an occurrence in another case keeps its own
+    // letters, so that the poem's text stays as it was.
+    if (found.selectedText().compare(replacement, Qt::CaseInsensitive) != 0 || find != replacement)
+      found.insertText(replacement, found.charFormat());
     // The replacement is selected again, so that the view ends on the last occurrence.
     found.setPosition(start);
     found.setPosition(start + static_cast<int>(replacement.size()), QTextCursor::KeepAnchor);

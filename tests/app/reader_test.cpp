@@ -363,3 +363,14 @@ TEST_F(Reader, AContentSearchThatFailsPartWayLeavesTheScratchTableAsItWas) {
   main->Button1Click();
   EXPECT_EQ(column(main->uq4, 0), std::vector<AnsiString>{"1"}) << "the failed search left nothing behind";
 }
+
+TEST_F(Reader, MarkingFindsLatinLettersOfEitherCaseAndKeepsTheText) {
+  main->rc->setPlainText(QStringLiteral("Tavrin tavrin TAVRIN tav"));
+  main->RearchAndReplace("tavrin", "tavrin");
+  EXPECT_EQ(main->rc->toPlainText(), QStringLiteral("Tavrin tavrin TAVRIN tav")) << "the text stays as it was";
+  QString red;
+  for (auto it = main->rc->document()->begin().begin(); !it.atEnd(); ++it)
+    if (it.fragment().charFormat().foreground().color() == QColor(255, 0, 0)) red += it.fragment().text();
+  EXPECT_EQ(red, QStringLiteral("TavrintavrinTAVRIN"));
+  EXPECT_EQ(main->rc->textCursor().selectedText(), QStringLiteral("TAVRIN")) << "the last occurrence stays selected";
+}

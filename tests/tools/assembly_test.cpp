@@ -86,3 +86,33 @@ TEST(Assemble, SimplifiesDerivesAndGathersPoetsWithBiographies) {
   EXPECT_THROW(assemble(corpus, 10, simplify, nullptr), CorpusError) << "fewer poems than asked for";
   EXPECT_EQ(assemble(corpus, 2, simplify, nullptr).poems.size(), 2u);
 }
+
+TEST(Assemble, KeepsAndCountsEveryStoredCharacterWhoseSimplifiedFormCodePage936Lacks) {
+  // 鑪, 鸂 and 鶒 simplify to characters code page 936 lacks; 詠, 紅, 點 and 爐 do not.
+  Corpus corpus;
+  corpus.poems = {poem("鸂鶒子", "詠鑪", {"紅鑪點雪，一二三四。"}, Tier::Curated),
+                  poem("李白", "鑪", {"鑪鑪鑪鑪鑪"}, Tier::Ranked)};
+  corpus.poems[0].notes = "鑪：火爐";
+  corpus.anthology = {poem("李白", "鑪", {"鑪鑪，一二三四五。"}, Tier::Anthology)};
+  corpus.biographies = {{"鸂鶒子", "唐", "善詠鑪"}};
+  const Simplifier simplify;
+
+  const Collection one = assemble(corpus, 1, simplify, nullptr);
+  ASSERT_EQ(one.poems.size(), 1u);
+  const Poem& p = one.poems[0].poem;
+  EXPECT_EQ(p.author, "李白") << "the anthology's poem comes first";
+  EXPECT_EQ(p.title, "鑪");
+  EXPECT_EQ(p.lines, std::vector<std::string>{"鑪鑪，一二三四五。"});
+  EXPECT_EQ(one.keptOriginals, 3u) << "its title and the anthology's text; the unused reading's title not";
+
+  const Collection both = assemble(corpus, 2, simplify, nullptr);
+  ASSERT_EQ(both.poems.size(), 2u);
+  const Poem& zi = both.poems[0].poem;
+  EXPECT_EQ(zi.title, "咏鑪");
+  EXPECT_EQ(zi.lines, std::vector<std::string>{"红鑪点雪，一二三四。"});
+  EXPECT_EQ(zi.notes, "鑪：火炉");
+  ASSERT_EQ(both.poets.size(), 2u);
+  EXPECT_EQ(both.poets[0].biography, "善咏鑪");
+  // 3 as above; title 1, author 2, text 1, notes 1; the poet table's name 2, biography 1.
+  EXPECT_EQ(both.keptOriginals, 3u + 5u + 3u);
+}

@@ -55,12 +55,30 @@ TEST(Genre, EditorialRemarksAndMarksDoNotCount) {
   EXPECT_EQ(clauseLengths({"〓〓明月光，"}), (std::vector<std::size_t>{5})) << "unknown characters still count";
 }
 
+TEST(Genre, VerseTextKeepsOnlyTheCharactersOfTheClauses) {
+  const std::vector<std::string> lines = {"“朝披梦泽云（甲本作「云梦泽」），", "笠钓青茫茫。”", "（阙）"};
+  EXPECT_EQ(clauses(lines), (std::vector<std::string>{"朝披梦泽云", "笠钓青茫茫"}));
+  EXPECT_EQ(verseText(lines), "朝披梦泽云笠钓青茫茫");
+  EXPECT_EQ(verseText({"。", ""}), "");
+}
+
 TEST(Category, FirstTagWithAThemeDecides) {
   EXPECT_EQ(deriveCategory({"唐诗三百首", "新乐府辞", "思乡", "中秋"}), "羁旅");
   EXPECT_EQ(deriveCategory({"西湖", "送别", "写景"}), "送别");
   EXPECT_EQ(deriveCategory({"咏史怀古"}), "怀古");
-  EXPECT_EQ(deriveCategory({"西湖", "庐山", "初中古诗"}), "") << "places and schoolbooks are no theme";
+  EXPECT_EQ(deriveCategory({"吊古伤今"}), "怀古");
+  EXPECT_EQ(deriveCategory({"初中古诗", "七年级上册(课外)", "唐诗三百首"}), "") << "schoolbooks are no theme";
   EXPECT_EQ(deriveCategory({}), "");
+}
+
+TEST(Category, APlaceGivesOneOnlyWhereNoThemeDoes) {
+  EXPECT_EQ(deriveCategory({"西湖"}), "山水") << "a lake";
+  EXPECT_EQ(deriveCategory({"初中古诗", "庐山"}), "山水") << "a mountain after a schoolbook";
+  EXPECT_EQ(deriveCategory({"长江", "黄河"}), "山水");
+  EXPECT_EQ(deriveCategory({"岳阳楼"}), "记游") << "a tower one climbs";
+  EXPECT_EQ(deriveCategory({"庐山", "送别"}), "送别") << "a theme later in the tags still decides";
+  EXPECT_EQ(deriveCategory({"岳阳楼", "洞庭湖"}), "记游") << "between places, the first";
+  EXPECT_EQ(deriveCategory({"西湖小学"}), "") << "only whole tags count";
 }
 
 TEST(Category, EveryMappedWordIsOneOfTheReadersCategories) {

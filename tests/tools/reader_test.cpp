@@ -78,7 +78,8 @@ TEST(CorpusReader, AnthologiesBiographiesAndImperialNotes) {
   corpus.write("quantangshi/authors.tang.json", R"([{"name": "王維", "desc": "字摩詰"}])");
   corpus.write("songci/author.song.json", R"([{"name": "苏轼", "description": "北宋文学家"}])");
   corpus.write("yudingquantangshi/json/001.json",
-               R"([{"title": "相思", "author": "王維", "biography": "", "paragraphs": [], "notes": ["南國：指嶺南"]}])");
+               R"([{"title": "相思", "author": "王維", "biography": "", "paragraphs": ["紅豆生南國"], "notes": ["南國：指嶺南"]},
+                   {"title": "句", "author": "王維", "biography": "字摩詰", "paragraphs": ["一二三四五"], "notes": [""]}])");
 
   const Corpus read = readCorpus(corpus.dist(), nullptr);
   ASSERT_EQ(read.anthology.size(), 2u);
@@ -87,10 +88,30 @@ TEST(CorpusReader, AnthologiesBiographiesAndImperialNotes) {
   EXPECT_EQ(read.anthology[0].tier, Tier::Anthology);
   EXPECT_EQ(read.anthology[1].appreciation, "此诗歌颂");
   ASSERT_EQ(read.poems.size(), 1u);
-  EXPECT_EQ(read.poems[0].notes, "南國：指嶺南");
-  ASSERT_EQ(read.biographies.size(), 2u);
+  EXPECT_EQ(read.poems[0].notes, "") << "the other edition's notes find their poem by its text later";
+  ASSERT_EQ(read.annotations.size(), 1u) << "an entry without notes has nothing to add";
+  EXPECT_EQ(read.annotations[0].notes, "南國：指嶺南");
+  EXPECT_EQ(read.annotations[0].lines, std::vector<std::string>{"紅豆生南國"});
+  EXPECT_EQ(read.annotations[0].dynasty, "唐");
+  ASSERT_EQ(read.biographies.size(), 3u);
   EXPECT_EQ(read.biographies[0].dynasty, "宋");
   EXPECT_EQ(read.biographies[1].text, "字摩詰");
+  EXPECT_EQ(read.biographies[2].text, "字摩詰") << "the imperial edition's biographies are read too";
+}
+
+TEST(CorpusReader, ChuciPoemsOfTheHanImitatorsAreHan) {
+  MiniCorpus corpus;
+  corpus.write("chuci/chuci.json",
+               R"([{"title": "离骚", "section": "离骚", "author": "屈原", "content": ["帝高阳之苗裔兮"]},
+                   {"title": "九辩", "section": "九辩", "author": "宋玉", "content": ["悲哉秋之为气也"]},
+                   {"title": "大招", "section": "大招", "author": "景差", "content": ["青春受谢"]},
+                   {"title": "惜誓", "section": "惜誓", "author": "贾谊", "content": ["惜余年老而日衰兮"]},
+                   {"title": "逢尤", "section": "九思", "author": "王逸", "content": ["悲兮愁"]}])");
+  const Corpus read = readCorpus(corpus.dist(), nullptr);
+  ASSERT_EQ(read.poems.size(), 5u);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(read.poems[i].dynasty, "先秦") << read.poems[i].author;
+  for (std::size_t i = 3; i < 5; ++i) EXPECT_EQ(read.poems[i].dynasty, "汉") << read.poems[i].author;
+  EXPECT_EQ(read.poems[0].tier, Tier::Curated);
 }
 
 TEST(CorpusReader, BadInputIsReportedWithTheFileItConcerns) {

@@ -4,22 +4,27 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "tools/collection/Annotations.h"
 #include "tools/collection/Derivation.h"
 #include "tools/collection/Simplifier.h"
 
 namespace collection {
 namespace {
 
-void simplifyHeading(Poem& p, const Simplifier& simplify) {
-  p.title = simplify(p.title);
-  p.author = simplify(p.author);
+// Returns how many characters of the author's name were kept as the corpus gives them.
+std::size_t simplifyHeading(Poem& p, const Simplifier& simplify) {
+  std::size_t inAuthor = 0;
+  p.title = simplify(p.title, &p.keptOriginals);
+  p.author = simplify(p.author, &inAuthor);
+  p.keptOriginals += inAuthor;
+  return inAuthor;
 }
 
 void simplifyBody(Poem& p, const Simplifier& simplify) {
-  for (std::string& line : p.lines) line = simplify(line);
-  p.notes = simplify(p.notes);
-  p.translation = simplify(p.translation);
-  p.appreciation = simplify(p.appreciation);
+  for (std::string& line : p.lines) line = simplify(line, &p.keptOriginals);
+  p.notes = simplify(p.notes, &p.keptOriginals);
+  p.translation = simplify(p.translation, &p.keptOriginals);
+  p.appreciation = simplify(p.appreciation, &p.keptOriginals);
 }
 
 std::string poetKey(const std::string& author, const std::string& dynasty) { return author + '\n' + dynasty; }
@@ -94,10 +99,12 @@ Collection assemble(Corpus corpus, std::size_t count, const Simplifier& simplify
       std::erase_if(corpus.poems, [](const Poem& p) { return clauseLengths(p.lines).empty(); });
   say("left out " + std::to_string(dropped) + " entries without text");
   say("simplifying titles and authors of " + std::to_string(corpus.poems.size()) + " poems");
-  for (Poem& p : corpus.poems) simplifyHeading(p, simplify);
-  for (Poem& p : corpus.anthology) {
-    simplifyHeading(p, simplify);
-    simplifyBody(p, simplify);
+  // The poet table repeats each name: its characters kept unsimplified count once more there.
+  std::unordered_map<std::string, std::size_t> keptInName;
+  for (std::vector<Poem>* poems : {&corpus.poems, &corpus.anthology}) {
+    for (Poem& p : *poems) {
+      if (const std::size_t kept = simplifyHeading(p, simplify)) keptInName.emplace(p.author, kept);
+    }
   }
   mergeAnthologies(corpus.poems, corpus.anthology);
 
@@ -117,6 +124,7 @@ Collection assemble(Corpus corpus, std::size_t count, const Simplifier& simplify
     stored.category = deriveCategory(stored.poem.tags);
     out.poems.push_back(std::move(stored));
   }
+  attachAnnotations(out.poems, corpus.annotations, simplify);
 
   say("gathering the poets");
   std::unordered_map<std::string, std::size_t> poetIndex;
@@ -140,8 +148,12 @@ Collection assemble(Corpus corpus, std::size_t count, const Simplifier& simplify
         if (it == nameIndex.end()) continue;
         at = it->second;
       }
-      if (out.poets[at].biography.empty()) out.poets[at].biography = simplify(bio.text);
+      if (out.poets[at].biography.empty()) out.poets[at].biography = simplify(bio.text, &out.keptOriginals);
     }
+  }
+  for (const StoredPoem& s : out.poems) out.keptOriginals += s.poem.keptOriginals;
+  for (const Poet& p : out.poets) {
+    if (const auto it = keptInName.find(p.author); it != keptInName.end()) out.keptOriginals += it->second;
   }
   return out;
 }

@@ -31,6 +31,8 @@ struct StoredPoem {
 struct Collection {
   std::vector<StoredPoem> poems;  // poem number i + 1 is poems[i]
   std::vector<Poet> poets;
+  std::size_t keptOriginals = 0;  // characters stored as the corpus gives them, every copy
+                                  // counted, code page 936 lacking their simplified form
 };
 
 // The key by which an anthology's poem is found in a complete collection: author and title

@@ -157,7 +157,7 @@ class Reader {
     readNalan();
     readAnthologies();
     readBiographies();
-    attachImperialNotes();
+    readImperialEdition();
     return std::move(corpus_);
   }
 
@@ -187,8 +187,18 @@ class Reader {
   void readClassics() {
     announce("诗经, 楚辞, 曹操诗集");
     readBook("shijing/shijing.json", "content", "先秦", "佚名");
-    readBook("chuci/chuci.json", "content", "先秦");
+    readChuci();
     readBook("caocaoshiji/caocao.json", "paragraphs", "汉", "曹操");
+  }
+
+  // The Chu ci gathers 屈原, 宋玉 and 景差 with the Han poets who wrote in their manner.
+  void readChuci() {
+    const std::size_t first = corpus_.poems.size();
+    readBook("chuci/chuci.json", "content", "汉");
+    for (std::size_t i = first; i < corpus_.poems.size(); ++i) {
+      const std::string& author = corpus_.poems[i].author;
+      if (author == "屈原" || author == "宋玉" || author == "景差") corpus_.poems[i].dynasty = "先秦";
+    }
   }
 
   void readShi(const std::string& folder, const std::string& prefix, const std::string& dynasty) {
@@ -329,21 +339,22 @@ class Reader {
   }
 
   // 御定全唐诗 repeats the Tang poems with the imperial editors' notes; only the notes are new.
-  void attachImperialNotes() {
+  // It splits some poems of the complete collection into fragments, each with its own note.
+  void readImperialEdition() {
     announce("御定全唐诗");
-    std::unordered_map<std::string, std::string> notes;
     for (const fs::path& path : numberedFiles(file("yudingquantangshi/json"), "")) {
       for (const json& item : loadArray(path)) {
-        std::string text = joinLines(stringList(item, "notes"));
-        const std::string author = stringField(item, "author");
+        Poem p;
+        p.author = stringField(item, "author");
         if (const std::string bio = stringField(item, "biography"); !bio.empty())
-          corpus_.biographies.push_back({author, "唐", bio});
-        if (!text.empty()) notes.emplace(author + '\n' + stringField(item, "title"), std::move(text));
+          corpus_.biographies.push_back({p.author, "唐", bio});
+        p.notes = joinLines(stringList(item, "notes"));
+        if (p.notes.empty()) continue;
+        p.title = stringField(item, "title");
+        p.dynasty = "唐";
+        p.lines = stringList(item, "paragraphs");
+        corpus_.annotations.push_back(std::move(p));
       }
-    }
-    for (Poem& p : corpus_.poems) {
-      if (p.dynasty != "唐" || !p.notes.empty()) continue;
-      if (const auto it = notes.find(p.author + '\n' + p.title); it != notes.end()) p.notes = it->second;
     }
   }
 

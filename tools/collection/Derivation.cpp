@@ -50,12 +50,13 @@ std::string formWord(std::size_t length, std::size_t clauses) {
 
 }  // namespace
 
-std::vector<std::size_t> clauseLengths(const std::vector<std::string>& lines) {
-  std::vector<std::size_t> lengths;
+std::vector<std::string> clauses(const std::vector<std::string>& lines) {
+  std::vector<std::string> out;
   for (const std::string& line : lines) {
-    std::size_t current = 0;
+    std::string current;
     int depth = 0;
     for (std::size_t pos = 0; pos < line.size();) {
+      const std::size_t start = pos;
       const char32_t c = nextChar(line, pos);
       if (opensRemark(c)) {
         ++depth;
@@ -64,15 +65,31 @@ std::vector<std::size_t> clauseLengths(const std::vector<std::string>& lines) {
       } else if (depth > 0) {
         continue;
       } else if (endsClause(c)) {
-        if (current) lengths.push_back(current);
-        current = 0;
+        if (!current.empty()) out.push_back(std::move(current));
+        current.clear();
       } else if (isVerseCharacter(c)) {
-        ++current;
+        current.append(line, start, std::min(pos, line.size()) - start);
       }
     }
-    if (current) lengths.push_back(current);
+    if (!current.empty()) out.push_back(std::move(current));
+  }
+  return out;
+}
+
+std::vector<std::size_t> clauseLengths(const std::vector<std::string>& lines) {
+  std::vector<std::size_t> lengths;
+  for (const std::string& clause : clauses(lines)) {
+    std::size_t characters = 0;
+    for (const char byte : clause) characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    lengths.push_back(characters);
   }
   return lengths;
+}
+
+std::string verseText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& clause : clauses(lines)) text += clause;
+  return text;
 }
 
 std::string deriveGenre(const Poem& poem) {
@@ -133,9 +150,32 @@ std::string deriveCategory(const std::vector<std::string>& tags) {
       {"抒怀", "抒怀"}, {"抒情", "抒怀"}, {"言志", "抒怀"}, {"感慨", "抒怀"}, {"壮志", "抒怀"}, {"感伤", "抒怀"},
       {"怀才不遇", "抒怀"}, {"壮志未酬", "抒怀"}, {"伤怀", "抒怀"}, {"孤独", "抒怀"}, {"豪放", "抒怀"},
       {"愁苦", "抒怀"}, {"闲适", "抒怀"}, {"写物", "题物"}, {"题物", "题物"}, {"书信", "代简"}, {"代简", "代简"},
-      {"静物", "静物"}};
-  for (const std::string& tag : tags) {
-    if (auto it = themes.find(tag); it != themes.end()) return it->second;
+      {"静物", "静物"},
+      {"吊古伤今", "怀古"}, {"借古讽今", "怀古"}, {"托古讽今", "怀古"}, {"凭吊", "怀古"},
+      {"夏", "记时"}, {"秋", "记时"}, {"冬", "记时"}, {"元宵", "记时"}, {"重阳", "记时"}, {"清明", "记时"},
+      {"七夕情人节", "记时"}, {"写云", "记景"}, {"瀑布", "山水"}, {"唱和", "酬赠"}, {"酬和", "酬赠"},
+      {"和诗", "酬赠"}, {"知己", "酬赠"}, {"酬答", "答谢"}, {"别离", "送别"}, {"离愁", "送别"},
+      {"思归", "羁旅"}, {"归乡", "羁旅"}, {"旅途", "羁旅"}, {"行舟", "羁旅"}, {"漂泊", "羁旅"},
+      {"山村", "田园"}, {"乡村", "田园"}, {"农事", "田园"}, {"归隐", "田园"}, {"隐逸", "田园"},
+      {"惜时", "论人生"}, {"读书", "论人生"}, {"写竹", "记物"}, {"写莲", "记物"}, {"竹子", "记物"},
+      {"牡丹", "记物"}, {"赏花", "记物"}, {"写燕", "动物"}, {"思亲", "怀人"}, {"讽喻", "论政"},
+      {"忧国", "论政"}, {"将士", "记兵"}, {"将军", "记兵"}, {"战士", "记兵"}, {"行军", "记兵"},
+      {"征人", "边塞"}, {"边将", "边塞"}, {"宴会", "记事"}, {"风俗", "记事"}, {"游历", "记游"},
+      {"纪游", "记游"}, {"纪行", "记游"}, {"春游", "记游"}, {"踏青", "记游"}, {"郊游", "记游"},
+      {"寻访", "记游"}, {"登楼", "记游"}, {"贬谪", "抒怀"}, {"失意", "抒怀"}, {"愤慨", "抒怀"},
+      {"理想", "抒怀"}, {"豪迈", "抒怀"}, {"志向", "抒怀"}, {"抱负", "抒怀"}, {"述志", "抒怀"},
+      {"建功立业", "抒怀"}, {"壮志难酬", "抒怀"}, {"愁思", "抒怀"}, {"悲秋", "抒怀"}};
+  // Many poems carry only the place they were gathered under. A mountain, lake or river tells
+  // a landscape poem, a famous tower a visit; a theme elsewhere in the tags tells more.
+  static const std::unordered_map<std::string, std::string> places = {
+      {"西湖", "山水"}, {"洞庭湖", "山水"}, {"太湖", "山水"}, {"长江", "山水"}, {"黄河", "山水"},
+      {"钱塘江", "山水"}, {"庐山", "山水"}, {"衡山", "山水"}, {"泰山", "山水"}, {"华山", "山水"},
+      {"恒山", "山水"}, {"九华山", "山水"}, {"终南山", "山水"}, {"黄山", "山水"}, {"天门山", "山水"},
+      {"峨眉山", "山水"}, {"岳阳楼", "记游"}, {"滕王阁", "记游"}, {"黄鹤楼", "记游"}};
+  for (const auto* words : {&themes, &places}) {
+    for (const std::string& tag : tags) {
+      if (auto it = words->find(tag); it != words->end()) return it->second;
+    }
   }
   return {};
 }

@@ -2,6 +2,7 @@
 // A poem as the collection builder carries it from the corpus to the database files.
 // All text here is UTF-8 until the writer turns it into code page 936.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct Poem {
   std::string genreHint;             // a genre the source states outright, e.g. 乐府
   Tier tier = Tier::Ranked;
   double popularity = 0;             // higher is better known
+  std::size_t keptOriginals = 0;     // characters of the simplified text left as the corpus gives
+                                     // them, code page 936 lacking their simplified form
 };
 
 // A poet's biography as one source gives it.
@@ -38,6 +41,7 @@ struct Corpus {
   std::vector<Poem> poems;           // in collection order
   std::vector<Poem> anthology;       // the readings people know, merged into `poems`
   std::vector<Biography> biographies;
+  std::vector<Poem> annotations;     // notes of another edition, with the text they belong to
 };
 
 }  // namespace collection

@@ -1,6 +1,8 @@
 #pragma once
-// Traditional -> simplified Chinese through OpenCC's t2s conversion.
+// Traditional -> simplified Chinese through OpenCC's t2s conversion, kept to characters that
+// code page 936 can hold wherever the corpus offers one.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,7 +15,9 @@ class Simplifier {
   Simplifier(const Simplifier&) = delete;
   Simplifier& operator=(const Simplifier&) = delete;
 
-  std::string operator()(std::string_view utf8) const;
+  // The simplified text. A character whose simplified form code page 936 lacks stays as the
+  // corpus gives it when the code page holds that form; `kept`, when given, counts those.
+  std::string operator()(std::string_view utf8, std::size_t* kept = nullptr) const;
 
  private:
   void* converter_;

@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <map>
 #include <string>
 
 #include "tools/collection/Assembly.h"
 #include "tools/collection/CollectionWriter.h"
 #include "tools/collection/CorpusReader.h"
 #include "tools/collection/Simplifier.h"
+#include "tools/collection/Summary.h"
 
 namespace fs = std::filesystem;
 
@@ -31,22 +31,6 @@ fs::path defaultCorpus() {
   const char* home = std::getenv("HOME");
   const fs::path base = cache && *cache ? fs::path(cache) : fs::path(home ? home : ".") / ".cache";
   return base / "sici" / "chinese-poetry-2.0.1" / "package";
-}
-
-void printSummary(const collection::Collection& c, const collection::WriteReport& report) {
-  std::map<std::string, std::size_t> dynasties, genres;
-  std::size_t uncategorised = 0;
-  for (const auto& s : c.poems) {
-    ++dynasties[s.poem.dynasty];
-    ++genres[s.genre.empty() ? "(none)" : s.genre];
-    uncategorised += s.category.empty();
-  }
-  std::cout << "poems: " << c.poems.size() << "\npoets: " << c.poets.size() << "\nper dynasty:";
-  for (const auto& [word, n] : dynasties) std::cout << ' ' << word << ' ' << n;
-  std::cout << "\nper genre:";
-  for (const auto& [word, n] : genres) std::cout << ' ' << word << ' ' << n;
-  std::cout << "\nwithout category: " << uncategorised << "\ncharacters outside code page 936 (stored as 〓): "
-            << report.replacedCharacters << '\n';
 }
 
 }  // namespace
@@ -77,7 +61,7 @@ int main(int argc, char** argv) {
         collection::assemble(std::move(read), all ? 0 : collection::kDefaultPoemCount, simplify, progress);
     progress("writing " + (out / collection::kCatalogueName).string() + " and " + (out / collection::kTextFileName).string());
     const collection::WriteReport report = collection::writeCollection(built, out);
-    printSummary(built, report);
+    collection::printSummary(std::cout, collection::summarise(built, report));
   } catch (const std::exception& e) {
     std::cerr << "sici-collect: " << e.what() << '\n';
     return EXIT_FAILURE;

@@ -292,10 +292,14 @@ AnsiString formatNumber(double value, const AnsiString& format) {
   const bool grouped = format.find(',') < point;
   if (!grouped) return text;
   const std::size_t start = text[0] == '-' ? 1 : 0;
-  std::size_t end = text.find('.');
-  if (end == AnsiString::npos) end = text.size();
-  for (std::size_t i = end; i > start + 3; i -= 3) text.insert(i - 3, ",");
-  return text;
+  const std::size_t end = std::min(text.find('.'), text.size());
+  const std::size_t digits = end - start;
+  AnsiString withCommas = text.substr(0, start);
+  for (std::size_t i = 0; i < digits; ++i) {
+    if (i > 0 && (digits - i) % 3 == 0) withCommas += ',';
+    withCommas += text[start + i];
+  }
+  return withCommas + text.substr(end);
 }
 
 }  // namespace

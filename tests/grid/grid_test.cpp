@@ -229,3 +229,22 @@ TEST_F(GridTest, TheIndicatorColumnPointsAtTheCurrentRecord) {
   EXPECT_EQ(count(3, black), 0);
   EXPECT_GT(count(3, white), 10) << "white on the highlighted row";
 }
+
+TEST_F(GridTest, ADisplayFormatShapesNumbersAndEmptiesOtherKinds) {
+  open(g("select id * 1234567.126 - 3000 as n, -id * 1000 as m, tm from t"));
+  TColumnEh& n = *grid->Columns()[0];
+  TColumnEh& m = *grid->Columns()[1];
+  n.SetDisplayFormat("#,##0.00");
+  m.SetDisplayFormat("0");
+  grid->Columns()[2]->SetDisplayFormat("0.0");
+  EXPECT_EQ(n.DisplayText(), "1,231,567.13");
+  EXPECT_EQ(m.DisplayText(), "-1000");
+  EXPECT_EQ(grid->Columns()[2]->DisplayText(), "") << "a text field under a number format";
+  query.MoveBy(1);
+  EXPECT_EQ(n.DisplayText(), "2,466,134.25");
+  n.SetDisplayFormat("#,##0");
+  m.SetDisplayFormat("#,##0");
+  EXPECT_EQ(m.DisplayText(), "-2,000");
+  n.SetDisplayFormat("");
+  EXPECT_EQ(n.DisplayText(), query.Fields()[0]->DisplayText());
+}

@@ -56,20 +56,22 @@ void writeNotes(Poem& poem, std::vector<Placed>& placed, const Simplifier& simpl
 
 void attachAnnotations(std::vector<StoredPoem>& poems, const std::vector<Poem>& annotations,
                        const Simplifier& simplify) {
-  std::unordered_map<std::string, std::vector<std::size_t>> open;  // poems without notes, by key
-  std::vector<std::u16string> verses(poems.size());
-  for (std::size_t i = 0; i < poems.size(); ++i) {
-    const Poem& p = poems[i].poem;
-    if (!p.notes.empty()) continue;
-    open[annotationKey(p.dynasty, p.author, p.title)].push_back(i);
-    verses[i] = text::utf8ToWide(verseText(p.lines));
-  }
-
   std::vector<std::string> keys;
   std::unordered_map<std::string, std::size_t> sharing;
   for (const Poem& a : annotations) {
     keys.push_back(annotationKey(a.dynasty, simplify(a.author), simplify(a.title)));
     ++sharing[keys.back()];
+  }
+
+  std::unordered_map<std::string, std::vector<std::size_t>> open;  // poems without notes, by key
+  std::unordered_map<std::size_t, std::u16string> verses;
+  for (std::size_t i = 0; i < poems.size(); ++i) {
+    const Poem& p = poems[i].poem;
+    if (!p.notes.empty()) continue;
+    std::string key = annotationKey(p.dynasty, p.author, p.title);
+    if (!sharing.contains(key)) continue;
+    open[std::move(key)].push_back(i);
+    verses[i] = text::utf8ToWide(verseText(p.lines));
   }
 
   std::map<std::size_t, std::vector<Placed>> placed;
@@ -81,9 +83,10 @@ void attachAnnotations(std::vector<StoredPoem>& poems, const std::vector<Poem>& 
     const std::u16string fragment = text::utf8ToWide(verseText(lines));
     bool found = false;
     for (const std::size_t i : candidates->second) {
-      const std::size_t at = locate(verses[i], fragment);
+      const std::u16string& verse = verses.at(i);
+      const std::size_t at = locate(verse, fragment);
       if (at == kNowhere) continue;
-      placed[i].push_back({at, &annotations[n], at == 0 && fragment.size() == verses[i].size()});
+      placed[i].push_back({at, &annotations[n], at == 0 && fragment.size() == verse.size()});
       found = true;
     }
     if (!found && candidates->second.size() == 1 && sharing[keys[n]] == 1)

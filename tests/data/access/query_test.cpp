@@ -7,6 +7,7 @@
 #include "data/sqlite/SQLiteUniProvider.h"
 #include "data/access/UniQuery.h"
 #include "tests/data/data_fixture.h"
+#include "tools/collection/CollectionSchema.h"
 
 namespace {
 
@@ -27,10 +28,8 @@ class QueryTest : public ::testing::Test {
     texts.Connect();
     auto* c1 = static_cast<TSQLiteConnection*>(catalogue.InternalConnection());
     auto* c2 = static_cast<TSQLiteConnection*>(texts.InternalConnection());
-    c1->ExecSQL("create table sici(id integer primary key, tm varchar, zz varchar, nd varchar(16), tc varchar(16), lb varchar(16))");
-    c1->ExecSQL("create table poet(zz varchar, nd varchar(16), js text)");
-    c1->ExecSQL("create table tmpid(id integer primary key)");
-    c2->ExecSQL("create table sici(id integer primary key, nr text, zs text, yw text, jx text)");
+    for (const char* table : collection::kCatalogueTables) c1->ExecSQL(table);
+    for (const char* table : collection::kTextTables) c2->ExecSQL(table);
     c1->ExecSQL("begin");
     c2->ExecSQL("begin");
     // 60 poems: 1 静夜思 by 李白 (唐), the rest numbered, alternating between 杜甫 (唐) and 苏轼 (宋).

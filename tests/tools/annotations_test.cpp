@@ -81,3 +81,15 @@ TEST(Annotations, OnePoemAndOneEntryAreOnePoemWhateverTheirTexts) {
   EXPECT_EQ(notes.at("王维相思愿君多采撷，此物最相思。"), "") << "a Song poem of the same name is another poem";
   EXPECT_EQ(notes.at("杜甫春望国破山河在，城春草木深。"), "自注") << "a poem's own notes stay";
 }
+
+TEST(Annotations, AnEntryWhoseTextNoPoemHoldsIsLeftOutWhereTwoPoemsShareItsName) {
+  MiniCorpus corpus;
+  corpus.write("quantangshi/poet.tang.0.json",
+               R"([{"author": "杜甫", "title": "絕句", "paragraphs": ["兩箇黃鸝鳴翠柳，一行白鷺上青天。"], "notes": ["自注"]},
+                   {"author": "杜甫", "title": "絕句", "paragraphs": ["遲日江山麗，春風花草香。"]}])");
+  corpus.write("yudingquantangshi/json/001.json",
+               R"([{"author": "杜甫", "title": "絕句", "paragraphs": ["窗含西嶺千秋雪，門泊東吳萬里船。"], "notes": ["別注"]}])");
+  const auto notes = notesByPoem(corpus);
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_EQ(notes.at("杜甫绝句迟日江山丽，春风花草香。"), "") << "the entry may be the other poem's";
+}

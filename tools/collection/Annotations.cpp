@@ -64,12 +64,14 @@ void attachAnnotations(std::vector<StoredPoem>& poems, const std::vector<Poem>& 
   }
 
   std::unordered_map<std::string, std::vector<std::size_t>> open;  // poems without notes, by key
+  std::unordered_map<std::string, std::size_t> namesakes;          // poems with or without notes
   std::unordered_map<std::size_t, std::u16string> verses;
   for (std::size_t i = 0; i < poems.size(); ++i) {
     const Poem& p = poems[i].poem;
-    if (!p.notes.empty()) continue;
     std::string key = annotationKey(p.dynasty, p.author, p.title);
     if (!sharing.contains(key)) continue;
+    ++namesakes[key];
+    if (!p.notes.empty()) continue;
     open[std::move(key)].push_back(i);
     verses[i] = text::utf8ToWide(verseText(p.lines));
   }
@@ -89,7 +91,7 @@ void attachAnnotations(std::vector<StoredPoem>& poems, const std::vector<Poem>& 
       placed[i].push_back({at, &annotations[n], at == 0 && fragment.size() == verse.size()});
       found = true;
     }
-    if (!found && candidates->second.size() == 1 && sharing[keys[n]] == 1)
+    if (!found && namesakes[keys[n]] == 1 && sharing[keys[n]] == 1)
       placed[candidates->second.front()].push_back({0, &annotations[n], true});
   }
   for (auto& [i, notes] : placed) writeNotes(poems[i].poem, notes, simplify);

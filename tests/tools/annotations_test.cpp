@@ -93,3 +93,21 @@ TEST(Annotations, AnEntryWhoseTextNoPoemHoldsIsLeftOutWhereTwoPoemsShareItsName)
   ASSERT_EQ(notes.size(), 2u);
   EXPECT_EQ(notes.at("杜甫绝句迟日江山丽，春风花草香。"), "") << "the entry may be the other poem's";
 }
+
+TEST(Annotations, LongTextsAreMatchedOnlyExactly) {
+  // Two thousand clauses: a poem and an entry far longer than any fragment of the corpus.
+  std::string poemLines, entryLines;
+  for (int i = 0; i < 2000; ++i) {
+    poemLines += std::string(i ? "," : "") + "\"一二三四五。\"";
+    entryLines += std::string(i ? "," : "") + (i == 1000 ? "\"一二三四六。\"" : "\"一二三四五。\"");
+  }
+  MiniCorpus corpus;
+  corpus.write("quantangshi/poet.tang.0.json",
+               R"([{"author": "甲", "title": "长", "paragraphs": [)" + poemLines + R"(]},
+                   {"author": "甲", "title": "长", "paragraphs": ["六七八九十。"]}])");
+  corpus.write("yudingquantangshi/json/001.json",
+               R"([{"author": "甲", "title": "长", "paragraphs": [)" + entryLines + R"(], "notes": ["一字之差"]},
+                   {"author": "甲", "title": "长", "paragraphs": [)" + poemLines + R"(], "notes": ["全同"]}])");
+  const auto notes = notesByPoem(corpus);
+  EXPECT_EQ(notes.at("甲长一二三四五。"), "全同");
+}

@@ -15,6 +15,10 @@ namespace {
 
 constexpr std::size_t kNowhere = std::u16string_view::npos;
 
+// The inexact search compares the fragment at every place of the poem: a poem and a fragment
+// whose lengths multiply past this are searched for the exact text only.
+constexpr std::size_t kMostComparisons = std::size_t{1} << 22;
+
 std::string annotationKey(const std::string& dynasty, const std::string& author, const std::string& title) {
   return dynasty + '\n' + matchKey(author, title);
 }
@@ -24,6 +28,7 @@ std::string annotationKey(const std::string& dynasty, const std::string& author,
 std::size_t locate(std::u16string_view verse, std::u16string_view fragment) {
   if (fragment.empty() || fragment.size() > verse.size()) return kNowhere;
   if (const std::size_t at = verse.find(fragment); at != kNowhere) return at;
+  if (verse.size() * fragment.size() > kMostComparisons) return kNowhere;
   std::size_t best = kNowhere, fewest = fragment.size() / 5 + 1;
   for (std::size_t at = 0; at + fragment.size() <= verse.size(); ++at) {
     std::size_t differing = 0;

@@ -2,24 +2,20 @@
 
 #include <cstdint>
 
+#include "skin/LittleEndian.h"
+
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12, kInfoHeaderSize = 40;
 constexpr std::uint32_t kUncompressed = 0, kColourMasks = 3, kAlphaMasks = 6;
 
-std::uint32_t Read16(std::string_view bytes, std::size_t at) {
-  return static_cast<unsigned char>(bytes[at]) | static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
-}
-
-std::uint32_t Read32(std::string_view bytes, std::size_t at) { return Read16(bytes, at) | Read16(bytes, at + 2) << 16; }
-
 }  // namespace
 
 std::optional<TBitmapInfo> ReadBitmapInfo(std::string_view bytes) {
   if (bytes.size() < kFileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
-  const std::uint64_t pixelsAt = Read32(bytes, 10);
-  const std::uint32_t headerSize = Read32(bytes, kFileHeaderSize);
+  const std::uint64_t pixelsAt = ReadUInt32(bytes, 10);
+  const std::uint32_t headerSize = ReadUInt32(bytes, kFileHeaderSize);
   if (headerSize < kCoreHeaderSize || headerSize > bytes.size() - kFileHeaderSize) return std::nullopt;
   const bool core = headerSize < kInfoHeaderSize;
   if (core && headerSize != kCoreHeaderSize) return std::nullopt;
@@ -27,17 +23,17 @@ std::optional<TBitmapInfo> ReadBitmapInfo(std::string_view bytes) {
   std::int64_t width, height;
   std::uint32_t planes, bitCount, compression = kUncompressed, coloursUsed = 0;
   if (core) {
-    width = Read16(bytes, 18);
-    height = Read16(bytes, 20);
-    planes = Read16(bytes, 22);
-    bitCount = Read16(bytes, 24);
+    width = ReadUInt16(bytes, 18);
+    height = ReadUInt16(bytes, 20);
+    planes = ReadUInt16(bytes, 22);
+    bitCount = ReadUInt16(bytes, 24);
   } else {
-    width = static_cast<std::int32_t>(Read32(bytes, 18));
-    height = static_cast<std::int32_t>(Read32(bytes, 22));
-    planes = Read16(bytes, 26);
-    bitCount = Read16(bytes, 28);
-    compression = Read32(bytes, 30);
-    coloursUsed = Read32(bytes, 46);
+    width = static_cast<std::int32_t>(ReadUInt32(bytes, 18));
+    height = static_cast<std::int32_t>(ReadUInt32(bytes, 22));
+    planes = ReadUInt16(bytes, 26);
+    bitCount = ReadUInt16(bytes, 28);
+    compression = ReadUInt32(bytes, 30);
+    coloursUsed = ReadUInt32(bytes, 46);
   }
   if (height < 0) height = -height;  // rows stored top down
   if (width <= 0 || height == 0 || width > kMaxBitmapSide || height > kMaxBitmapSide || planes != 1)

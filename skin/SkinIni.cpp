@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "skin/SkinLines.h"
+
 namespace {
 
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -62,13 +64,8 @@ TSkinIni::TSkinIni(std::string_view text) {
   // Lines before the first header, and after a later header of a name already seen, are never
   // read.
   std::vector<TKeyLine>* current = nullptr;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = start;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-    const std::string_view line = text::trimmed(text.substr(start, end - start));
-    start = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
-
+  for (const std::string_view untrimmed : SplitSkinLines(text)) {
+    const std::string_view line = text::trimmed(untrimmed);
     if (line.empty() || line.front() == ';') continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
       const std::string_view name = text::trimmed(line.substr(1, line.size() - 2));

@@ -1,30 +1,8 @@
 #include "skin/SkinRead.h"
 
+#include "skin/LittleEndian.h"
 #include "skin/Lzhuf.h"
-
-namespace {
-
-std::uint32_t ReadUInt32(std::string_view bytes, std::size_t at) {
-  std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-  return value;
-}
-
-// Lines end at CR, LF or CR LF; text after the last line break makes one more line.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
-}  // namespace
+#include "skin/SkinLines.h"
 
 ESkinVersionError::ESkinVersionError(std::int32_t version)
     : ESkinReadError(AnsiString(kOlderSkinMessage)), version_(version) {}
@@ -91,10 +69,12 @@ TSkinContainer ReadSkinContainer(std::string bytes) {
   const std::uint32_t namesLength = ReadUInt32(container, 4);
   if (namesLength > container.size() - namesAt) throw ESkinReadError("Skin name list runs past the end of the container");
 
-  const std::vector<std::string_view> names = SplitLines(container.substr(namesAt, namesLength));
-  if (names.empty()) throw ESkinReadError("Skin container names no files");
   std::size_t at = namesAt + namesLength;
-  if (names.size() > (container.size() - at) / 4) throw ESkinReadError("Skin size list runs past the end of the container");
+  // Every name needs four bytes of the size list: no more are split off than could have them.
+  const std::size_t room = (container.size() - at) / 4;
+  const std::vector<std::string_view> names = SplitSkinLines(container.substr(namesAt, namesLength), room + 1);
+  if (names.empty()) throw ESkinReadError("Skin container names no files");
+  if (names.size() > room) throw ESkinReadError("Skin size list runs past the end of the container");
   std::size_t dataAt = at + 4 * names.size();
   skin.Files.reserve(names.size());
   for (const std::string_view name : names) {

@@ -75,7 +75,7 @@ TBlockHeader* TCRRecordSet::takeBackBlock() {
   // Records inserted into other blocks go back one by one; their blocks go with the last.
   while (item) {
     TItemHeader* next = item->Next;
-    FreeComplexFields(item->Record());
+    FreeStoredRecord(item->Record());
     if (item->Block != reuse) blocks_.FreeItem(item);
     item = next;
   }
@@ -93,9 +93,9 @@ bool TCRRecordSet::FetchNextBlock() {
   try {
     for (int i = 0; i < block->ItemCount && i < fetchRows_; ++i) {
       item = blocks_.Item(block, i);
-      InitRecord(item->Record());
+      InitStoredRecord(item->Record());
       if (!ReadRow(item->Record())) {
-        FreeComplexFields(item->Record());
+        FreeStoredRecord(item->Record());
         item = nullptr;
         fetchedAll_ = true;
         break;
@@ -104,8 +104,8 @@ bool TCRRecordSet::FetchNextBlock() {
       item = nullptr;
     }
   } catch (...) {
-    if (item) FreeComplexFields(item->Record());
-    for (TItemHeader* done : filled) FreeComplexFields(done->Record());
+    if (item) FreeStoredRecord(item->Record());
+    for (TItemHeader* done : filled) FreeStoredRecord(done->Record());
     blocks_.FreeBlock(block);
     fetchedAll_ = true;
     ReleaseCursor();

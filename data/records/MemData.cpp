@@ -148,6 +148,10 @@ TBlob& TData::GetBlob(int fieldNo, const std::byte* record) const {
 
 void TData::InitRecord(std::byte* record) {
   borrowers_.erase(record);
+  InitStoredRecord(record);
+}
+
+void TData::InitStoredRecord(std::byte* record) {
   std::memset(record, 0, static_cast<std::size_t>(recordSize_));
   for (int i = 0; i < fields_.Count(); ++i) {
     record[dataSize_ + i] = std::byte{1};
@@ -160,12 +164,18 @@ void TData::InitRecord(std::byte* record) {
 void TData::FreeComplexFields(std::byte* record) {
   // A buffer that only shares a stored record's pieces gives nothing back.
   const bool borrowed = borrowers_.erase(record) > 0;
+  freeComplexFields(record, !borrowed);
+}
+
+void TData::FreeStoredRecord(std::byte* record) { freeComplexFields(record, true); }
+
+void TData::freeComplexFields(std::byte* record, bool release) {
   for (int i = 0; i < fields_.Count(); ++i) {
     const TFieldDesc& field = fields_[i];
     if (!field.IsComplex() || field.FieldDescKind == TFieldDescKind::fdkCalculated || field.ParentField) continue;
     const std::uint32_t handle = handleAt(record, field);
     if (handle == 0) continue;
-    if (!borrowed) {
+    if (release) {
       if (field.IsBlob())
         blobs_.Remove(handle);
       else if (isHeapCode(field.DataType))

@@ -63,6 +63,10 @@ class TData {
   // Gives back what the record owns: heap pieces and blobs. A buffer that a read filled and
   // nothing changed since owns nothing.
   void FreeComplexFields(std::byte* record);
+  // The same two for a record of the list itself, which is never a borrowing buffer: no
+  // look-up of the borrowers on the per-row path of fetching and closing.
+  void InitStoredRecord(std::byte* record);
+  void FreeStoredRecord(std::byte* record);
   // Makes `dest` an independent copy of `source`, heap pieces and blobs included.
   void CopyRecord(const std::byte* source, std::byte* dest);
   // Makes the record the holder of its own heap pieces and blob copies, so that it outlives
@@ -98,6 +102,7 @@ class TData {
   TStrHandle allocWideText(std::u16string_view text);
   // Puts `piece` into the field and releases the field's previous piece.
   void replacePiece(std::byte* record, const TFieldDesc& field, TStrHandle piece);
+  void freeComplexFields(std::byte* record, bool release);
   // A read filled `record` with a stored record's bytes: it shares the pieces without holding them.
   void lendComplexFields(std::byte* record);
   // Before a borrowed record's piece changes, the record takes holds of its own.

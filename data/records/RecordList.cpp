@@ -35,7 +35,7 @@ void TMemData::ClearFields() {
 void TMemData::InternalClose() { ClearItems(); }
 
 void TMemData::ClearItems() {
-  for (TItemHeader* item = first_; item; item = item->Next) FreeComplexFields(item->Record());
+  for (TItemHeader* item = first_; item; item = item->Next) FreeStoredRecord(item->Record());
   borrowers_.clear();
   StringHeap().Clear();
   blocks_.FreeAll();
@@ -301,7 +301,7 @@ void TMemData::UpdateRecord(const std::byte* record) {
   // The new content takes its holds before the old ones go: it may share the very same pieces.
   TRecordBytes fresh(static_cast<std::size_t>(RecordSize()));
   CopyRecord(record, fresh.data());
-  FreeComplexFields(current_->Record());
+  FreeStoredRecord(current_->Record());
   std::memcpy(current_->Record(), fresh.data(), static_cast<std::size_t>(RecordSize()));
   current_->UpdateStatus = isUpdated;
   current_->FilterResult = ifsNotChecked;
@@ -313,7 +313,7 @@ void TMemData::DeleteRecord() {
   TItemHeader* item = current_;
   TItemHeader* next = item->Next ? item->Next : item->Prev;
   unlink(item);
-  FreeComplexFields(item->Record());
+  FreeStoredRecord(item->Record());
   blocks_.FreeItem(item);
   ++deletions_;
   current_ = next;

@@ -132,10 +132,13 @@ void CheckLzhufInput(std::string_view input) {
 }
 
 void CheckSkinContainerInput(std::string_view input) {
-  for (const bool compressed : {false, true}) {
+  // As a container, as a skin file, and as a window description's stream of a skin file.
+  for (const int layer : {0, 1, 2}) {
+    const bool compressed = layer > 0;
     TSkinContainer container;
     try {
-      container = compressed ? ReadSkinFile(input) : ReadSkinContainer(std::string(input));
+      container = layer == 0 ? ReadSkinContainer(std::string(input))
+                             : ReadSkinFile(layer == 1 ? input : SkinStreamImage(input));
     } catch (const ESkinReadError&) {
       continue;
     } catch (const ELzhError&) {
@@ -285,6 +288,7 @@ std::vector<std::string> SkinContainerSeeds() {
                                             {"a.bmp", SampleBitmap(2, 2, 8)}};
     out.push_back(WriteSkinContainer(version, few));
     out.push_back(CompressSkin(WriteSkinContainer(version, few)));
+    out.push_back(SkinStreamOf(CompressSkin(WriteSkinContainer(version, few))));
   }
   out.push_back(WriteSkinContainer(70000, files));
   out.push_back(CompressSkin(WriteSkinContainer(70000, files)));

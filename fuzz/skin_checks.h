@@ -14,9 +14,10 @@
 // to exactly that many bytes or raise ELzhError, and a shorter size decodes to a prefix.
 void CheckLzhufInput(std::string_view input);
 
-// The input as a container and as a skin file: either it is refused with ESkinReadError or
-// ELzhError, or every file read lies within it, is found by its name, writes back to the same
-// container, and its description reads as CheckSkinDescriptionInput requires.
+// The input as a container, as a skin file and as a window description's skin stream: either
+// it is refused with ESkinReadError or ELzhError, or every file read lies within it, is found by
+// its name, writes back to the same container, and its description reads as
+// CheckSkinDescriptionInput requires.
 void CheckSkinContainerInput(std::string_view input);
 
 // The input as the description of a container that also holds sound and broken bitmaps: every

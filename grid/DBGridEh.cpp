@@ -583,16 +583,7 @@ void TCustomDBGridEh::EditingChanged() {
   if (options_ & dgIndicator) InvalidateCell(0, Row());
 }
 
-void TCustomDBGridEh::LinkLayoutChanged() {
-  layoutFromLink_ = true;
-  try {
-    LayoutChanged();
-  } catch (...) {
-    layoutFromLink_ = false;
-    throw;
-  }
-  layoutFromLink_ = false;
-}
+void TCustomDBGridEh::LinkLayoutChanged() { LayoutChanged(); }
 
 void TCustomDBGridEh::FocusField(TField*& field) {
   for (int i = 0; i < columns_.Count(); ++i) {

@@ -138,8 +138,6 @@ class TCustomDBGridEh : public TCustomGrid {
   int DataRowOffset() const { return (options_ & dgTitles) ? 1 : 0; }
   // The field the map holds at a column position (over all columns, hidden ones too).
   TField* GetColField(int index) const;
-  // The default height of a data row and the title row's height.
-  int DefaultRowHeightValue() const { return DefaultRowHeight(); }
   // Data rows that fit the view.
   int VisibleDataRowCount() const;
 
@@ -252,10 +250,8 @@ class TCustomDBGridEh : public TCustomGrid {
   int layoutLock_ = 0;
   bool loading_ = false;
   bool inLayout_ = false;
-  bool layoutFromLink_ = false;
   bool deferredLayoutPosted_ = false;
   bool settingScrollBar_ = false;
-  bool pressedInData_ = false;
 };
 
 class TDBGridEh : public TCustomDBGridEh {

@@ -36,7 +36,6 @@ void TCustomDBGridEh::selectColumn(int index) {
 }
 
 void TCustomDBGridEh::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y, bool doubleClick) {
-  pressedInData_ = false;
   if (!hasFocus() && focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
   if (doubleClick) {
     if (button == Qt::LeftButton && OnDblClick) OnDblClick();
@@ -58,7 +57,6 @@ void TCustomDBGridEh::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers mo
   if (cell.Y >= DataRowOffset() + dataRows) return;
   if (cell.Y != Row() && link_->RecordCount() > 0) moveBy(cell.Y - Row());
   if (const int index = columnAtGridCol(cell.X); index >= 0) selectColumn(index);
-  pressedInData_ = true;
 }
 
 void TCustomDBGridEh::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {

@@ -7,6 +7,7 @@
 #include "app/sici.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Shell.h"
+#include "platform/text/QtText.h"
 
 namespace {
 
@@ -14,13 +15,7 @@ namespace {
 QString withLineBreaks(QString text) {
   text.replace(QChar(QChar::ParagraphSeparator), QStringLiteral("\r\n"));
   text.replace(QChar(QChar::LineSeparator), QStringLiteral("\r\n"));
-  QString out;
-  out.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == QLatin1Char('\n') && (i == 0 || text[i - 1] != QLatin1Char('\r'))) out += QLatin1Char('\r');
-    out += text[i];
-  }
-  return out;
+  return text::withCrLf(text);
 }
 
 }  // namespace

@@ -28,9 +28,7 @@ namespace {
 constexpr std::string_view kNoSuchCharacter = "\x80";
 
 AnsiString input(const QLineEdit* edit) {
-  const QString typed = edit->text();
-  const std::u16string_view wide(reinterpret_cast<const char16_t*>(typed.utf16()), static_cast<std::size_t>(typed.size()));
-  return AnsiString(text::trimmed(text::wideToAnsi(wide, kNoSuchCharacter)));
+  return AnsiString(text::trimmed(text::fromQString(edit->text(), kNoSuchCharacter)));
 }
 
 void warn(const AnsiString& message) { MessageDlg(message, TMsgDlgType::mtWarning, mbOK); }

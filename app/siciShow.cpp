@@ -72,13 +72,7 @@ void Tfsici::shownr(const AnsiString& sql) {
     view.replace(QStringLiteral("“"), QStringLiteral("\""));
     view.replace(QStringLiteral("”"), QStringLiteral("\""));
     view.replace(QStringLiteral("—"), QStringLiteral("- "));
-    QString lines;
-    lines.reserve(view.size() + view.size() / 16);
-    for (qsizetype i = 0; i < view.size(); ++i) {
-      if (view[i] == QLatin1Char('\n') && (i == 0 || view[i - 1] != QLatin1Char('\r'))) lines += QLatin1Char('\r');
-      lines += view[i];
-    }
-    rc->setPlainText(trimmedView(lines));
+    rc->setPlainText(trimmedView(text::withCrLf(view)));
   }
 
   Label4->setVisible(true);

@@ -7,20 +7,26 @@
 
 namespace {
 
-// Lives on the parent and moves its anchored children whenever the parent's size changes.
+// Lives on the parent and moves its anchored children whenever the parent's size or its contents
+// margins change. Places are kept relative to the contents rectangle, so a frame drawn in the
+// margins (a skinned window's) moves the controls with the client area.
 class AnchorKeeper : public QObject {
  public:
-  explicit AnchorKeeper(QWidget* parent) : QObject(parent), parent_(parent), designSize_(parent->size()) {
+  explicit AnchorKeeper(QWidget* parent)
+      : QObject(parent), parent_(parent), designSize_(parent->contentsRect().size()) {
     setObjectName(kName);
     parent->installEventFilter(this);
   }
 
   static constexpr const char* kName = "sici-anchor-keeper";
 
-  void add(QWidget* child, unsigned anchors) { children_.push_back({child, child->geometry(), anchors}); }
+  void add(QWidget* child, unsigned anchors) {
+    children_.push_back({child, child->geometry().translated(-parent_->contentsRect().topLeft()), anchors});
+  }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == parent_ && event->type() == QEvent::Resize) relayout();
+    if (watched == parent_ && (event->type() == QEvent::Resize || event->type() == QEvent::ContentsRectChange))
+      relayout();
     return false;
   }
 
@@ -32,10 +38,11 @@ class AnchorKeeper : public QObject {
   };
 
   void relayout() {
-    const int dx = parent_->width() - designSize_.width();
-    const int dy = parent_->height() - designSize_.height();
+    const QRect client = parent_->contentsRect();
+    const int dx = client.width() - designSize_.width();
+    const int dy = client.height() - designSize_.height();
     for (const Entry& e : children_) {
-      QRect r = e.design;
+      QRect r = e.design.translated(client.topLeft());
       if (e.anchors & akRight) {
         if (e.anchors & akLeft) r.setWidth(std::max(0, r.width() + dx));
         else r.moveLeft(r.left() + dx);

@@ -12,16 +12,21 @@ namespace {
 TColor systemColor(unsigned index) {
   switch (index) {
     case 0: return 0xC8C8C8;   // scroll bar
+    case 4: return 0xF0F0F0;   // menu
     case 5: return 0xFFFFFF;   // window
+    case 7: return 0x000000;   // menu text
     case 8: return 0x000000;   // window text
+    case 9: return 0x000000;   // caption text
     case 13: return 0xD77800;  // highlight (0, 120, 215)
     case 14: return 0xFFFFFF;  // highlight text
     case 15: return 0xF0F0F0;  // button face
     case 16: return 0x808080;  // button shadow
     case 18: return 0x000000;  // button text
+    case 19: return 0x000000;  // inactive caption text
     case 20: return 0xFFFFFF;  // button highlight
     case 21: return 0x696969;  // 3D dark shadow
     case 22: return 0xE3E3E3;  // 3D light
+    case 30: return 0xF0F0F0;  // menu bar
     default: return 0x000000;
   }
 }

@@ -27,7 +27,9 @@ inline constexpr TColor clScrollBar = kSystemColor | 0, clWindow = kSystemColor 
                         clHighlight = kSystemColor | 13, clHighlightText = kSystemColor | 14,
                         clBtnFace = kSystemColor | 15, clBtnShadow = kSystemColor | 16,
                         clBtnText = kSystemColor | 18, clBtnHighlight = kSystemColor | 20,
-                        cl3DDkShadow = kSystemColor | 21, cl3DLight = kSystemColor | 22;
+                        cl3DDkShadow = kSystemColor | 21, cl3DLight = kSystemColor | 22,
+                        clMenu = kSystemColor | 4, clMenuText = kSystemColor | 7, clCaptionText = kSystemColor | 9,
+                        clInactiveCaptionText = kSystemColor | 19, clMenuBar = kSystemColor | 30;
 inline constexpr TColor clNone = 0x1FFFFFFF;
 
 // The RGB value of a colour, system colours resolved.

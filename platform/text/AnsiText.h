@@ -55,6 +55,7 @@ inline std::string_view trimmed(std::string_view s) {
 // ASCII letters upper-cased; the second byte of a double-byte character is left alone even
 // where it looks like a letter.
 AnsiString upperAscii(std::string_view s);
+AnsiString lowerAscii(std::string_view s);
 
 // True when every byte sequence is a defined code page 936 character.
 bool isValidAnsi(std::string_view ansi);

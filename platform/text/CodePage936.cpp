@@ -144,17 +144,24 @@ AnsiString wideToAnsi(std::u16string_view wide, std::string_view replacement, st
   return ansi;
 }
 
-AnsiString upperAscii(std::string_view s) {
+namespace {
+
+AnsiString shiftAsciiCase(std::string_view s, unsigned char from, int shift) {
   AnsiString out(s);
   for (std::size_t i = 0; i < out.size(); ++i) {
     const auto c = static_cast<unsigned char>(out[i]);
     if (isLeadByte(c))
       ++i;
-    else if (c >= 'a' && c <= 'z')
-      out[i] = static_cast<char>(c - 32);
+    else if (c >= from && c < from + 26)
+      out[i] = static_cast<char>(c + shift);
   }
   return out;
 }
+
+}  // namespace
+
+AnsiString upperAscii(std::string_view s) { return shiftAsciiCase(s, 'a', -32); }
+AnsiString lowerAscii(std::string_view s) { return shiftAsciiCase(s, 'A', 32); }
 
 bool isValidAnsi(std::string_view ansi) {
   const Tables& t = tables();

@@ -249,12 +249,13 @@ TEST(ShippedSkin, EveryTextIsReadableOnWhatItIsDrawnOn) {
   EXPECT_EQ(c.TitleTextActive, *p.ActiveText);
   EXPECT_EQ(c.TitleTextNoActive, *p.InActiveText);
 
-  // Button and tab labels on every face but the disabled one; menu text on the highlighted item.
+  // Button and tab labels on every face but the disabled one; a highlighted menu item is written
+  // in the selection's text colour.
   const TSkinImage& button = *skin.Buttons.Button;
   for (int frame : {0, 1, 2, 4})
     EXPECT_GE(contrast(rgbOf(c.ButtonText), centre(frameOf(button.Bitmap, 5, frame))), 4.5) << "button " << frame;
   for (int frame = 0; frame < 3; ++frame)
     EXPECT_GE(contrast(rgbOf(c.ButtonText), centre(frameOf(skin.Image("Tabs")->Bitmap, 3, frame))), 4.5);
-  EXPECT_GE(contrast(rgbOf(c.MenuText), centre(imageOf(skin.Image("MenuItem")->Bitmap))), 4.5);
+  EXPECT_GE(contrast(rgbOf(c.HilightText), centre(imageOf(skin.Image("MenuItem")->Bitmap))), 4.5);
   EXPECT_GE(contrast(rgbOf(c.MenuText), centre(imageOf(skin.Image("MenuBackground")->Bitmap))), 4.5);
 }

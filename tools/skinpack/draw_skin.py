@@ -397,7 +397,8 @@ def header_bar():
 
 
 def menu_item():
-    return framed(16, 20, INDIGO_SOFT, INDIGO_TINT)
+    """The highlighted item of a popup menu: its text is written in the selection's colour."""
+    return framed(16, 20, INDIGO_EDGE, INDIGO)
 
 
 def menu_background():

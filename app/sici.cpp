@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/Maker.h"
+#include "app/ShippedSkin.h"
 #include "app/Statements.h"
 #include "app/Unit3.h"
 #include "data/sqlite/SQLiteUniProvider.h"
@@ -24,9 +25,11 @@
 #include "platform/forms/Anchors.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Clickable.h"
+#include "platform/forms/ControlProperties.h"
 #include "platform/forms/Shell.h"
 #include "platform/text/QtText.h"
 #include "platform/text/Rtf.h"
+#include "skin/forms/WinSkinData.h"
 
 Tfsici* fsici = nullptr;
 AnsiString SearchWord;
@@ -100,6 +103,7 @@ Tfsici::Tfsici(QWidget* parent) : TForm("fsici", parent) {
   buildSearchBoxes();
   buildStatusLine();
   buildDataComponents();
+  buildSkin();
   // The description is read: the connections open now, in their stored order, and the
   // grids lay out their columns.
   FinishLoading();
@@ -303,6 +307,7 @@ void Tfsici::buildSearchBoxes() {
 
 void Tfsici::buildStatusLine() {
   Panel1 = Place(new QWidget(this), "Panel1", 0, height() - 20, width(), 20);
+  Panel1->setProperty(kClassNameProperty, QStringLiteral("TPanel"));
   SetAnchors(Panel1, akLeft | akRight | akBottom);
   Label4 = Place(new QLabel(Panel1), "Label4", 0, 2, 273, 16);
   Label7 = link(Panel1, "Label7", kMakerHost, 294);
@@ -311,6 +316,15 @@ void Tfsici::buildStatusLine() {
   static_cast<TClickLabel*>(Label7)->OnClick = [this] { Label6Click(); };
   static_cast<TClickLabel*>(Label5)->OnClick = [this] { Label5Click(); };
   static_cast<TClickLabel*>(Label6)->OnClick = [this] { Label6Click(); };
+}
+
+// The window's skin, stored with its description: every window of the program is drawn from it
+// a quarter of a second after the window is loaded.
+void Tfsici::buildSkin() {
+  SkinData1 = new TSkinData(&Components(), this);
+  SkinData1->SetName("SkinData1");
+  SkinData1->ReadSkinStream(ShippedSkinStream());
+  SkinData1->SetActive(true);
 }
 
 void Tfsici::buildDataComponents() {

@@ -20,6 +20,7 @@ class TColumnEh;
 class TDBGridEh;
 class TDataSource;
 class TSQLiteUniProvider;
+class TSkinData;
 class TUniConnection;
 class TUniQuery;
 
@@ -83,6 +84,7 @@ class Tfsici : public TForm {
   QLabel* Label5;
   QLabel* Label6;
   QLabel* Label7;
+  TSkinData* SkinData1;
 
   // Creation: the first-run question, then the lists of the dynasty page.
   void FormCreate();
@@ -139,6 +141,7 @@ class Tfsici : public TForm {
   void buildPoemView();
   void buildStatusLine();
   void buildDataComponents();
+  void buildSkin();
 };
 
 // The main window, while it exists.

@@ -22,6 +22,9 @@
 #include "grid/DBGridEh.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Dialogs.h"
+#include "skin/forms/SkinManage.h"
+#include "skin/forms/WinSkinData.h"
+#include "skin/forms/WinSkinForm.h"
 
 namespace {
 
@@ -31,6 +34,46 @@ double median(std::vector<double> values) {
 }
 
 double msSince(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e6; }
+
+template <class Condition>
+bool runEventsUntil(Condition done) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+// The window as the person sees it: drawn from its skin, the frame painted.
+bool skinned(Tfsici& main) {
+  TSkinManage* manager = TSkinManage::Instance();
+  TWinSkinForm* skinner = manager ? manager->SkinnerOf(&main) : nullptr;
+  return skinner && !skinner->Initial();
+}
+
+// Repainting the whole main window drawn from its skin against the platform's drawing of the
+// same window at the same outer size, in alternating rounds.
+bool skinnedPaintRatio(Tfsici& main) {
+  std::vector<double> skinnedMs, plainMs;
+  for (int round = 0; round < 3; ++round) {
+    const QSize outer = main.size();
+    skinnedMs.push_back(bench::bestMs(20, [&] { main.repaint(); }));
+    main.SkinData1->SetActive(false);
+    if (!runEventsUntil([&] { return !TSkinManage::Instance()->SkinnerOf(&main); })) return false;
+    main.resize(outer);
+    QApplication::processEvents();
+    plainMs.push_back(bench::bestMs(20, [&] { main.repaint(); }));
+    main.SkinData1->SetActive(true);
+    if (!runEventsUntil([&] { return skinned(main); })) return false;
+    main.resize(outer);
+    QApplication::processEvents();
+  }
+  const double skinnedBest = *std::min_element(skinnedMs.begin(), skinnedMs.end());
+  const double plainBest = *std::min_element(plainMs.begin(), plainMs.end());
+  bench::print("skinned_paint_ms", skinnedBest);
+  bench::print("unskinned_paint_ms", plainBest);
+  bench::print("skinned_paint_ratio", skinnedBest / plainBest);
+  return true;
+}
 
 }  // namespace
 
@@ -47,7 +90,7 @@ int main(int argc, char** argv) {
   if (!main) return 1;
   main->resize(807, 585);
   main->show();
-  QApplication::processEvents();
+  if (!runEventsUntil([&] { return skinned(*main); })) return 1;
 
   // The data layer's content search alone: the lookup on the text file, read to its end.
   const AnsiString word = "明月"_gbk;
@@ -94,6 +137,7 @@ int main(int argc, char** argv) {
     keys.push_back(msSince(timer));
   }
   bench::print("title_filter_ms", median(keys));
+  if (!skinnedPaintRatio(*main)) return 1;
   main.reset();
 
   // The whole program: from starting the process to its main window painted with its lists.

@@ -12,6 +12,7 @@
 
 #include "grid/GridDataLinkEh.h"
 #include "platform/classes/Component.h"
+#include "platform/forms/ControlProperties.h"
 #include "platform/db/DataSet.h"
 
 namespace {
@@ -46,6 +47,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* parent)
       fieldWatcher_(std::make_unique<TGridFieldWatcher>(*this)),
       columns_(this),
       defValues_(this) {
+  setProperty(kClassNameProperty, QStringLiteral("TDBGridEh"));
   titleFont_ = font();
   footerFont_ = font();
   SetColCount(2);

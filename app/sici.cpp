@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/CollectionCaption.h"
 #include "app/Maker.h"
 #include "app/ShippedSkin.h"
 #include "app/Statements.h"
@@ -92,7 +93,7 @@ const QStringList kDynasties = {QStringLiteral("秦"), QStringLiteral("汉"), QS
 
 Tfsici::Tfsici(QWidget* parent) : TForm("fsici", parent) {
   fsici = this;
-  setWindowTitle(QStringLiteral("Tavrin诗词大全  (104862首诗词)"));
+  setWindowTitle(CollectionCaption());
   QFont base(QStringLiteral("MS Sans Serif"));
   base.setPixelSize(11);
   setFont(base);

@@ -89,9 +89,14 @@ TEST(CollectionWriter, WritesGbkTextIntoAnEncryptedCatalogueAndAPlainTextFile) {
   EXPECT_EQ(query(dir.path / kTextFileName, nullptr, "select id, nr, zs from sici where id = 1"),
             std::vector<std::string>{text::utf8ToAnsi("1|床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。|注一\r\n注二")});
 
+  std::ifstream count(dir.path / kPoemCountName);
+  std::string counted;
+  std::getline(count, counted);
+  EXPECT_EQ(counted, "2") << "the number of poems beside the files";
+
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path)) ++files;
-  EXPECT_EQ(files, 2u) << "no temporary file is left behind";
+  EXPECT_EQ(files, 3u) << "no temporary file is left behind";
 }
 
 TEST(CollectionWriter, AFailedBuildLeavesTheFolderAsItWas) {
@@ -109,6 +114,7 @@ TEST(CollectionWriter, AFailedBuildLeavesTheFolderAsItWas) {
   EXPECT_EQ(fs::file_size(dir.path / kCatalogueName), before);
   EXPECT_EQ(query(dir.path / kCatalogueName, kCatalogueKey, "select count(*) from sici"), std::vector<std::string>{"2"});
   EXPECT_FALSE(fs::exists(dir.path / (std::string(kTextFileName) + ".building-" + std::to_string(getpid()))));
+  EXPECT_FALSE(fs::exists(dir.path / (std::string(kPoemCountName) + ".building-" + std::to_string(getpid()))));
 }
 
 TEST(CollectionWriter, RefusesATargetThatIsNotAFolder) {

@@ -9,6 +9,9 @@ namespace collection {
 inline constexpr const char* kCatalogueName = "sici.idb";
 inline constexpr const char* kTextFileName = "sici.dbf";
 inline constexpr const char* kCatalogueKey = "lirn4302986K";
+// Beside the two files: the number of poems, in decimal, so that the reader can name it in its
+// caption without a statement of its own.
+inline constexpr const char* kPoemCountName = "sici.poems";
 
 // Declared as short texts, the reader keeps titles and names in pooled strings rather than in
 // one blob each; the dynasty, genre and category words are a few characters at most.

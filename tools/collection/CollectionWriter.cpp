@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <fstream>
 #include <memory>
 
 #include "platform/text/AnsiText.h"
@@ -159,7 +160,8 @@ WriteReport writeCollection(const Collection& collection, const fs::path& folder
   if (access(folder.c_str(), W_OK) != 0) throw CorpusError("cannot write into the folder " + folder.string());
 
   const std::string suffix = ".building-" + std::to_string(getpid());
-  TemporaryFiles temporary{{folder / (std::string(kCatalogueName) + suffix), folder / (std::string(kTextFileName) + suffix)}};
+  TemporaryFiles temporary{{folder / (std::string(kCatalogueName) + suffix), folder / (std::string(kTextFileName) + suffix),
+                            folder / (std::string(kPoemCountName) + suffix)}};
   for (const fs::path& p : temporary.paths) fs::remove(p, ec);
 
   Encoder encode;
@@ -173,8 +175,14 @@ WriteReport writeCollection(const Collection& collection, const fs::path& folder
     writeTexts(texts, collection, encode);
     texts.close();
   }
+  {
+    std::ofstream count(temporary.paths[2], std::ios::binary);
+    count << collection.poems.size() << '\n';
+    if (!count.flush()) throw CorpusError("cannot write " + temporary.paths[2].string());
+  }
   fs::rename(temporary.paths[0], folder / kCatalogueName, ec);
   if (!ec) fs::rename(temporary.paths[1], folder / kTextFileName, ec);
+  if (!ec) fs::rename(temporary.paths[2], folder / kPoemCountName, ec);
   if (ec) throw CorpusError("cannot put the new files in place in " + folder.string() + ": " + ec.message());
   temporary.paths.clear();
   return {encode.replaced};

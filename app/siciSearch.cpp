@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "app/Statements.h"
@@ -19,6 +20,7 @@
 #include "grid/DBGridEh.h"
 #include "platform/db/DataSource.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/text/InputSimplifier.h"
 #include "platform/text/QtText.h"
 
 namespace {
@@ -27,8 +29,18 @@ namespace {
 // becomes it, so that the input finds nothing instead of matching other text.
 constexpr std::string_view kNoSuchCharacter = "\x80";
 
+// The text as the collection would store it: traditional characters typed or pasted become
+// simplified, the conversion loaded at the first input that needs it.
+QString simplified(const QString& typed) {
+  static const text::InputSimplifier simplify;
+  const std::string utf8 = text::wideToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(typed.utf16()),
+                                                                static_cast<std::size_t>(typed.size())));
+  const std::string out = simplify(utf8);
+  return out == utf8 ? typed : QString::fromStdString(out);
+}
+
 AnsiString input(const QLineEdit* edit) {
-  return AnsiString(text::trimmed(text::fromQString(edit->text(), kNoSuchCharacter)));
+  return AnsiString(text::trimmed(text::fromQString(simplified(edit->text()), kNoSuchCharacter)));
 }
 
 void warn(const AnsiString& message) { MessageDlg(message, TMsgDlgType::mtWarning, mbOK); }

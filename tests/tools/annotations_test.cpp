@@ -5,7 +5,7 @@
 #include "tests/tools/corpus_fixture.h"
 #include "tools/collection/Assembly.h"
 #include "tools/collection/CorpusReader.h"
-#include "tools/collection/Simplifier.h"
+#include "platform/text/Simplifier.h"
 
 using namespace collection;
 

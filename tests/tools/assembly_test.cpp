@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/collection/Assembly.h"
-#include "tools/collection/Simplifier.h"
+#include "platform/text/Simplifier.h"
 
 using namespace collection;
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/text/AnsiText.h"
+#include "platform/text/InputSimplifier.h"
 
 namespace {
 
@@ -158,4 +159,20 @@ TEST(RealCollection, FragmentsKeepTheirOwnNotesAndTheHanChuciIsHan) {
   EXPECT_EQ(catalogue.number("select count(*) from poet where zz = '" + text::utf8ToAnsi("屈原") + "' and nd = '" +
                              text::utf8ToAnsi("先秦") + "'"),
             1);
+}
+
+TEST(RealCollection, EveryTitleAndAuthorTypedAsStoredReachesTheSearchUnchanged) {
+  Db catalogue(kFolder / "sici.idb", "lirn4302986K");
+  const text::InputSimplifier simplify;
+  std::size_t texts = 0;
+  std::vector<std::string> changed;
+  catalogue.each("select tm, zz from sici union all select zz, '' from poet", [&](sqlite3_stmt* s) {
+    for (int i = 0; i < 2; ++i) {
+      const std::string typed = text::ansiToUtf8(column(s, i));
+      ++texts;
+      if (simplify(typed) != typed && changed.size() < 20) changed.push_back(typed);
+    }
+  });
+  EXPECT_GT(texts, 200000u);
+  EXPECT_TRUE(changed.empty()) << changed.front();
 }

@@ -7,8 +7,8 @@
 #include <unordered_map>
 
 #include "platform/text/AnsiText.h"
+#include "platform/text/Simplifier.h"
 #include "tools/collection/Derivation.h"
-#include "tools/collection/Simplifier.h"
 
 namespace collection {
 namespace {

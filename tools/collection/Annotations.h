@@ -6,9 +6,13 @@
 #include "tools/collection/Assembly.h"
 #include "tools/collection/Poem.h"
 
+namespace text {
+class Simplifier;
+}
+
 namespace collection {
 
-class Simplifier;
+using text::Simplifier;
 
 // Gives each poem without notes of its own the notes of the `annotations` (as the corpus gives
 // them) with its dynasty, author and title whose text is part of its text. Where one annotation

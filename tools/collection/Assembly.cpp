@@ -4,9 +4,9 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "platform/text/Simplifier.h"
 #include "tools/collection/Annotations.h"
 #include "tools/collection/Derivation.h"
-#include "tools/collection/Simplifier.h"
 
 namespace collection {
 namespace {

@@ -9,9 +9,13 @@
 #include "tools/collection/CorpusReader.h"
 #include "tools/collection/Poem.h"
 
+namespace text {
+class Simplifier;
+}
+
 namespace collection {
 
-class Simplifier;
+using text::Simplifier;
 
 // The number of poems the reader's window caption announces.
 inline constexpr std::size_t kDefaultPoemCount = 104862;

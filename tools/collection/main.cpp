@@ -8,10 +8,10 @@
 #include <iostream>
 #include <string>
 
+#include "platform/text/Simplifier.h"
 #include "tools/collection/Assembly.h"
 #include "tools/collection/CollectionWriter.h"
 #include "tools/collection/CorpusReader.h"
-#include "tools/collection/Simplifier.h"
 #include "tools/collection/Summary.h"
 
 namespace fs = std::filesystem;

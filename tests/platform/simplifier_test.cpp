@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/text/AnsiText.h"
-#include "tools/collection/Simplifier.h"
+#include "platform/text/Simplifier.h"
 
-using collection::Simplifier;
+using text::Simplifier;
 
 namespace {
 std::size_t missingFromCodePage(const std::string& utf8) {

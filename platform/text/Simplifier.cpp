@@ -1,4 +1,4 @@
-#include "tools/collection/Simplifier.h"
+#include "platform/text/Simplifier.h"
 
 #include <opencc/opencc.h>
 
@@ -8,7 +8,7 @@
 
 #include "platform/text/AnsiText.h"
 
-namespace collection {
+namespace text {
 namespace {
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
@@ -80,4 +80,4 @@ std::string Simplifier::operator()(std::string_view utf8, std::size_t* kept) con
   return text::wideToUtf8(mended);
 }
 
-}  // namespace collection
+}  // namespace text

@@ -15,6 +15,7 @@
 
 #include "app/CollectionCaption.h"
 #include "app/Maker.h"
+#include "app/ReadingComfort.h"
 #include "app/ShippedSkin.h"
 #include "app/Statements.h"
 #include "app/Unit3.h"
@@ -110,6 +111,7 @@ Tfsici::Tfsici(QWidget* parent) : TForm("fsici", parent) {
   FinishLoading();
   for (TDBGridEh* g : {DBGridEh1, DBGridEh2, DBGridEh3, DBGridEh4}) g->Loaded();
   connectEvents();
+  AddReadingComfort(*this);
   try {
     FormCreate();
   } catch (const std::exception& error) {

@@ -10,6 +10,8 @@
 #include "skin/forms/SkinControl.h"
 #include "skin/forms/SkinControlRules.h"
 #include "skin/forms/SkinMessages.h"
+#include "skin/forms/SkinParts.h"
+#include "skin/forms/SkinStyle.h"
 #include "skin/forms/WinSkinData.h"
 
 namespace {
@@ -94,20 +96,7 @@ void TWinSkinForm::Refresh() {
 }
 
 void TWinSkinForm::applyColours() {
-  const TSkinColours& c = data_->Colours();
-  QPalette skinned = ownPalette_ ? palette_ : QPalette();
-  skinned.setColor(QPalette::Window, SkinColour(c.ButtonFace));
-  skinned.setColor(QPalette::Button, SkinColour(c.ButtonFace));
-  skinned.setColor(QPalette::WindowText, SkinColour(c.WindowText));
-  skinned.setColor(QPalette::ButtonText, SkinColour(c.ButtonText));
-  skinned.setColor(QPalette::Highlight, SkinColour(c.Hilight));
-  skinned.setColor(QPalette::HighlightedText, SkinColour(c.HilightText));
-  skinned.setColor(QPalette::Light, SkinColour(c.ButtonHilight));
-  skinned.setColor(QPalette::Midlight, SkinColour(c.Buttonlight));
-  skinned.setColor(QPalette::Mid, SkinColour(c.ButtonShadow));
-  skinned.setColor(QPalette::Dark, SkinColour(c.ButtonShadow));
-  skinned.setColor(QPalette::Shadow, SkinColour(c.ButtonDkShadow));
-  window_->setPalette(skinned);
+  window_->setPalette(SkinPalette(*data_, ownPalette_ ? palette_ : QPalette(), TSkinColourSet::Controls));
 }
 
 void TWinSkinForm::skinControls() {

@@ -362,3 +362,33 @@ TEST_F(SkinManageTest, TheComponentGoingAwayUnskinsFirst) {
   window.update();
   QTest::qWait(20);
 }
+
+TEST_F(SkinManageTest, TheComponentsHandlerMaySupplyItsOwnSkinnerBeforeAnyRule) {
+  // A skinner of the program's own that only paints the control's face.
+  struct OwnSkinner : TSkinControl {
+    OwnSkinner(QWidget* control, TSkinData& data) : TSkinControl(control, data, "TOwnSkinner") {}
+    void Attach() override { SkinWidget(Control(), sfFace); }
+  };
+  std::vector<std::string> asked;
+  data->OnSkinControl = [&](TObject&, TSkinData& d, QWidget* form, QWidget* control, const AnsiString& className,
+                            TSkinControl*& skinner) {
+    asked.push_back(className);
+    EXPECT_NE(form, nullptr);
+    if (control->objectName() == QStringLiteral("label") || control->objectName() == QStringLiteral("button"))
+      skinner = new OwnSkinner(control, d);
+  };
+  Window window;
+  window.show();
+  TSkinManage& manager = start();
+  ASSERT_TRUE(waitFor([&] { return manager.SkinnerOf(&window) != nullptr; }));
+  EXPECT_STREQ(skinnerName(window.button), "TOwnSkinner") << "before the class rules";
+  EXPECT_STREQ(skinnerName(window.label), "TOwnSkinner") << "even for a control no rule skins";
+  EXPECT_STREQ(skinnerName(window.edit), "TSkinEdit");
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), "TButton"), 1);
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), "TPanel"), 1);
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "TFancyButton"), asked.end()) << "asked before the class list";
+
+  data->SetActive(false);
+  ASSERT_TRUE(waitFor([&] { return manager.SkinnerOf(&window) == nullptr; }));
+  EXPECT_EQ(SkinnerOf(window.label), nullptr) << "given back like the others";
+}

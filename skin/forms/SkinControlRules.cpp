@@ -51,8 +51,7 @@ void eachItem(TSkinData& data, QWidget* group, Skinners& out) {
   }
 }
 
-// Skins `control` by the kind its Skin3rd line gives. Returns false when its children are not
-// to be visited (a container's children are skinned here already).
+// Skins `control` by the kind its Skin3rd line gives; a container's children are skinned here.
 void byKind(TSkinData& data, QWidget* form, QWidget* control, const AnsiString& kind, Skinners& out) {
   const TSkinControls on = data.SkinControls();
   if ((kind == "combobox" || kind == "comboboxex") && on.Contains(xcCombo)) attach<TSkinComBox>(data, control, out);

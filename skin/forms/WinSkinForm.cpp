@@ -19,8 +19,6 @@ namespace {
 // How far into a corner the sizing of both edges reaches.
 constexpr int kCornerGrip = 8;
 
-const TSkinPicture* framePicture(const TSkinData& data, const char* side) { return data.Picture(side); }
-
 Qt::Edges edgesOf(TSkinHit hit) {
   switch (hit) {
     case TSkinHit::Left: return Qt::LeftEdge;
@@ -116,14 +114,14 @@ void TWinSkinForm::restoreControls() {
 }
 
 void TWinSkinForm::takeFrame() {
-  const TSkinPicture* top = framePicture(*data_, "Personality.Top");
+  const TSkinPicture* top = data_->Picture("Personality.Top");
   if (!top) {
     margins_ = {};
     return;
   }
-  const TSkinPicture* left = framePicture(*data_, "Personality.Left");
-  const TSkinPicture* right = framePicture(*data_, "Personality.Right");
-  const TSkinPicture* bottom = framePicture(*data_, "Personality.Bottom");
+  const TSkinPicture* left = data_->Picture("Personality.Left");
+  const TSkinPicture* right = data_->Picture("Personality.Right");
+  const TSkinPicture* bottom = data_->Picture("Personality.Bottom");
   margins_ = QMargins(left ? left->FrameWidth() : 0, top->Image.height(), right ? right->FrameWidth() : 0,
                       bottom ? bottom->Image.height() : 0);
 
@@ -237,12 +235,12 @@ void TWinSkinForm::paintFrame(QPainter& painter) const {
   const int w = window_->width(), h = window_->height();
   const QMargins& m = margins_;
   const int middle = h - m.top() - m.bottom();
-  if (const TSkinPicture* p = framePicture(*data_, "Personality.Top")) DrawSkinPicture(painter, {0, 0, w, m.top()}, *p, state);
-  if (const TSkinPicture* p = framePicture(*data_, "Personality.Bottom"))
+  if (const TSkinPicture* p = data_->Picture("Personality.Top")) DrawSkinPicture(painter, {0, 0, w, m.top()}, *p, state);
+  if (const TSkinPicture* p = data_->Picture("Personality.Bottom"))
     DrawSkinPicture(painter, {0, h - m.bottom(), w, m.bottom()}, *p, state);
-  if (const TSkinPicture* p = framePicture(*data_, "Personality.Left"))
+  if (const TSkinPicture* p = data_->Picture("Personality.Left"))
     DrawSkinPicture(painter, {0, m.top(), m.left(), middle}, *p, state);
-  if (const TSkinPicture* p = framePicture(*data_, "Personality.Right"))
+  if (const TSkinPicture* p = data_->Picture("Personality.Right"))
     DrawSkinPicture(painter, {w - m.right(), m.top(), m.right(), middle}, *p, state);
   paintCaption(painter, active);
   const std::vector<TButton> buttons = CaptionButtons();

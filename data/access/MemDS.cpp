@@ -165,6 +165,12 @@ bool TMemDataSet::GetFieldData(const TField& field, TRecordBuffer buffer, TField
   return !std::holds_alternative<std::monostate>(value);
 }
 
+bool TMemDataSet::GetFieldText(const TField& field, TRecordBuffer buffer, AnsiString& text) {
+  const int fieldNo = field.FieldNo();
+  if (fieldNo <= 0 || fieldNo >= static_cast<int>(descOfField_.size())) return false;
+  return data_->GetText(descOfField_[static_cast<std::size_t>(fieldNo)], buffer, text);
+}
+
 std::unique_ptr<TStream> TMemDataSet::CreateBlobStream(TField& field, TBlobStreamMode mode) {
   if (mode != bmRead) {
     if (field.ReadOnly()) throw EDatabaseError("Field '" + field.DisplayName() + "' cannot be modified");

@@ -56,6 +56,7 @@ class TMemDataSet : public TDataSet {
   void InternalGotoBookmark(const TBookmark& bookmark) override;
   void GetBookmarkData(TRecordBuffer buffer, TBookmark& bookmark) override;
   bool GetFieldData(const TField& field, TRecordBuffer buffer, TFieldValue& value) override;
+  bool GetFieldText(const TField& field, TRecordBuffer buffer, AnsiString& text) override;
   int GetRecordCount() override;
   int GetRecNo() override;
   bool GetCanModify() override { return false; }

@@ -1,5 +1,6 @@
 // TCRRecordSet: a provider's result read into the record list block by block.
 
+#include <algorithm>
 #include <vector>
 
 #include "data/records/MemData.h"
@@ -91,6 +92,7 @@ bool TCRRecordSet::FetchNextBlock() {
   std::vector<TItemHeader*> filled;
   TItemHeader* item = nullptr;
   try {
+    filled.reserve(std::min<std::size_t>(block->ItemCount, static_cast<std::size_t>(fetchRows_)));
     for (int i = 0; i < block->ItemCount && i < fetchRows_; ++i) {
       item = blocks_.Item(block, i);
       InitStoredRecord(item->Record());

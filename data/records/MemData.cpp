@@ -74,17 +74,18 @@ void TData::InternalClose() {}
 void TData::ClearFields() {
   fields_.Clear();
   dataSize_ = recordSize_ = calcRecordSize_ = 0;
-  hasComplexFields_ = false;
+  hasComplexFields_ = hasBlobFields_ = false;
 }
 
 void TData::InitFields() {
   if (AutoInitFields) fields_.MakeNamesUnique();
   int size = 0;
-  hasComplexFields_ = false;
+  hasComplexFields_ = hasBlobFields_ = false;
   for (int i = 0; i < fields_.Count(); ++i) {
     TFieldDesc& field = fields_[i];
     if (field.FieldDescKind == TFieldDescKind::fdkCalculated || field.ParentField) continue;
     hasComplexFields_ = hasComplexFields_ || field.IsComplex();
+    hasBlobFields_ = hasBlobFields_ || field.IsBlob();
     // UTF-16 text starts at an even offset.
     if (field.DataType == dcWideString && size % 2) ++size;
     field.Offset = size;
@@ -127,11 +128,10 @@ bool TData::GetNull(int fieldNo, const std::byte* record) const {
   return indicator;
 }
 
-void TData::SetNull(int fieldNo, std::byte* record, bool isNull) {
+void TData::setNull(int fieldNo, std::byte* record) {
   const TFieldDesc& field = Field(fieldNo);
-  if (isNull && field.IsComplex()) ownIfBorrowed(record);
-  record[dataSize_ + fieldNo - 1] = isNull ? std::byte{1} : std::byte{0};
-  if (!isNull) return;
+  if (field.IsComplex()) ownIfBorrowed(record);
+  record[dataSize_ + fieldNo - 1] = std::byte{1};
   if (field.IsBlob()) {
     if (TBlob* blob = blobs_.Find(handleAt(record, field))) blob->Clear();
   } else if (isHeapCode(field.DataType)) {
@@ -153,8 +153,9 @@ void TData::InitRecord(std::byte* record) {
 
 void TData::InitStoredRecord(std::byte* record) {
   std::memset(record, 0, static_cast<std::size_t>(recordSize_));
+  std::memset(record + dataSize_, 1, static_cast<std::size_t>(fields_.Count()));
+  if (!hasBlobFields_) return;
   for (int i = 0; i < fields_.Count(); ++i) {
-    record[dataSize_ + i] = std::byte{1};
     const TFieldDesc& field = fields_[i];
     if (field.IsBlob() && field.FieldDescKind != TFieldDescKind::fdkCalculated && !field.ParentField)
       setHandle(record, field, blobs_.Create(field.DataType == dcWideMemo));
@@ -224,10 +225,28 @@ void TData::ownIfBorrowed(std::byte* record) {
 }
 
 template <class S>
-S TData::finishText(const TFieldDesc& field, S text) const {
+void TData::finishText(const TFieldDesc& field, S& text) const {
   if (ConvertEOL) text = addCarriageReturns(text);
   if (field.Fixed ? TrimFixedChar : TrimVarChar) trimTrailingBlanks(text);
-  return text;
+}
+
+std::string_view TData::storedAnsiText(const TFieldDesc& field, const std::byte* record) const {
+  if (field.DataType != dcHeapString)
+    return codec::AnsiTextIn(record + field.Offset, static_cast<std::size_t>(std::max(field.Size, 0)));
+  const std::string_view piece = heap_.Piece(handleAt(record, field));
+  return codec::AnsiTextIn(reinterpret_cast<const std::byte*>(piece.data()), piece.size());
+}
+
+bool TData::GetText(int fieldNo, const std::byte* record, AnsiString& text) const {
+  const TFieldDesc& field = Field(fieldNo);
+  if (field.DataType != dcString && field.DataType != dcGuid && field.DataType != dcHeapString) return false;
+  if (GetNull(fieldNo, record)) {
+    text.clear();
+    return true;
+  }
+  text.assign(storedAnsiText(field, record));
+  if (ConvertEOL || (field.Fixed ? TrimFixedChar : TrimVarChar)) finishText(field, text);
+  return true;
 }
 
 TFieldValue TData::GetValue(int fieldNo, const std::byte* record) const {
@@ -237,21 +256,21 @@ TFieldValue TData::GetValue(int fieldNo, const std::byte* record) const {
   const auto size = static_cast<std::size_t>(std::max(field.Size, 0));
   // A heap value's bytes and their size; none for a field without a piece.
   const auto piece = [&]() -> std::pair<const std::byte*, std::size_t> {
-    const TStrHandle handle = handleAt(record, field);
-    const char* bytes = heap_.Ptr(handle);
-    return {reinterpret_cast<const std::byte*>(bytes), bytes ? heap_.PieceSize(handle) : 0};
+    const std::string_view bytes = heap_.Piece(handleAt(record, field));
+    return {reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()};
+  };
+  const auto finish = [&](auto text) {
+    finishText(field, text);
+    return text;
   };
   switch (field.DataType) {
     case dcString:
-    case dcGuid: return finishText(field, codec::LoadAnsiText(at, size));
-    case dcHeapString: {
-      const auto [bytes, length] = piece();
-      return finishText(field, bytes ? codec::LoadAnsiText(bytes, length) : AnsiString());
-    }
-    case dcWideString: return finishText(field, codec::LoadWideText(at, size));
+    case dcGuid:
+    case dcHeapString: return finish(AnsiString(storedAnsiText(field, record)));
+    case dcWideString: return finish(codec::LoadWideText(at, size));
     case dcHeapWideString: {
       const auto [bytes, length] = piece();
-      return finishText(field, bytes ? codec::LoadWideText(bytes, length) : WideString());
+      return finish(bytes ? codec::LoadWideText(bytes, length) : WideString());
     }
     case dcHeapVarBytes: {
       const auto [bytes, length] = piece();

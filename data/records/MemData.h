@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <unordered_set>
 #include <variant>
 #include <vector>
@@ -52,8 +53,19 @@ class TData {
 
   // Field access on a record (a stored one or a data set's buffer).
   bool GetNull(int fieldNo, const std::byte* record) const;
-  void SetNull(int fieldNo, std::byte* record, bool isNull);
+  // Setting a field not null only clears its indicator: a provider does it for every column
+  // of every row it reads.
+  void SetNull(int fieldNo, std::byte* record, bool isNull) {
+    if (isNull)
+      setNull(fieldNo, record);
+    else
+      record[dataSize_ + fieldNo - 1] = std::byte{0};
+  }
   TFieldValue GetValue(int fieldNo, const std::byte* record) const;
+  // The text of a field of an 8-bit text code (dcString, dcGuid, dcHeapString) straight from
+  // the record: the text GetValue holds, or the empty text for null, without building the
+  // value. False, and `text` untouched, for a field of any other code.
+  bool GetText(int fieldNo, const std::byte* record, AnsiString& text) const;
   void PutValue(int fieldNo, std::byte* record, const TFieldValue& value);
   // The blob of a blob field; raises "Field is not BLOB" for other fields.
   TBlob& GetBlob(int fieldNo, const std::byte* record) const;
@@ -93,11 +105,15 @@ class TData {
   virtual void LayoutChanged() {}
 
  private:
+  // Marks the field null and gives back its heap piece or empties its blob.
+  void setNull(int fieldNo, std::byte* record);
   std::uint32_t handleAt(const std::byte* record, const TFieldDesc& field) const;
   void setHandle(std::byte* record, const TFieldDesc& field, std::uint32_t handle) const;
   // Line ends and trailing blanks of a text read from a field, as the options ask.
   template <class S>
-  S finishText(const TFieldDesc& field, S text) const;
+  void finishText(const TFieldDesc& field, S& text) const;
+  // The bytes of an 8-bit text field as its slot or heap piece keeps them, up to the first zero.
+  std::string_view storedAnsiText(const TFieldDesc& field, const std::byte* record) const;
   TStrHandle allocText(std::string_view text);
   TStrHandle allocWideText(std::u16string_view text);
   // Puts `piece` into the field and releases the field's previous piece.
@@ -114,6 +130,7 @@ class TData {
   int calcRecordSize_ = 0;
   bool active_ = false;
   bool hasComplexFields_ = false;
+  bool hasBlobFields_ = false;
   TStringHeap heap_;
   TBlobTable blobs_;
   // Buffers a read filled that share a stored record's heap pieces and blobs without holding

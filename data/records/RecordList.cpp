@@ -35,7 +35,10 @@ void TMemData::ClearFields() {
 void TMemData::InternalClose() { ClearItems(); }
 
 void TMemData::ClearItems() {
-  for (TItemHeader* item = first_; item; item = item->Next) FreeStoredRecord(item->Record());
+  // Pooled heap pieces go with the heap's blocks below: only blobs and the pieces too large
+  // for the pool outlive them and are given back record by record.
+  if (hasBlobFields_ || heap_.HasSystemPieces())
+    for (TItemHeader* item = first_; item; item = item->Next) FreeStoredRecord(item->Record());
   borrowers_.clear();
   StringHeap().Clear();
   blocks_.FreeAll();

@@ -67,11 +67,17 @@ char* TStringHeap::Header(TStrHandle h) const {
 }
 
 TStrHandle TStringHeap::Alloc(std::size_t size) {
-  if (size < 1) return 0;
-  return size <= kMaxPooledSize ? AllocPooled(size) : AllocSystem(size);
+  char* bytes = nullptr;
+  return allocBytes(size, bytes);
 }
 
-TStrHandle TStringHeap::AllocPooled(std::size_t size) {
+TStrHandle TStringHeap::allocBytes(std::size_t size, char*& bytes) {
+  bytes = nullptr;
+  if (size < 1) return 0;
+  return size <= kMaxPooledSize ? AllocPooled(size, bytes) : AllocSystem(size, bytes);
+}
+
+TStrHandle TStringHeap::AllocPooled(std::size_t size, char*& bytes) {
   const std::size_t sizeClass = (size + 7) / 8;
   TStrHandle& head = freeLists_[sizeClass - 1];
   if (head != 0) {
@@ -79,6 +85,7 @@ TStrHandle TStringHeap::AllocPooled(std::size_t size) {
     char* header = Header(h);
     head = loadLink(header);
     storeMark(header, kMarkInUse);
+    bytes = header + kHeaderBytes;
     return h;
   }
 
@@ -95,6 +102,7 @@ TStrHandle TStringHeap::AllocPooled(std::size_t size) {
   }
   storeSize(header, static_cast<std::uint32_t>(pieceSize));
   storeMark(header, kMarkInUse);
+  bytes = header + kHeaderBytes;
   return static_cast<TStrHandle>((blocks_.size() - 1) << kOffsetBits | (start + kHeaderBytes));
 }
 
@@ -116,7 +124,7 @@ void TStringHeap::StartBlock() {
   newestFree_ = kBlockArea;
 }
 
-TStrHandle TStringHeap::AllocSystem(std::size_t size) {
+TStrHandle TStringHeap::AllocSystem(std::size_t size, char*& bytes) {
   if (size > std::numeric_limits<std::uint32_t>::max() - kHeaderBytes) throw std::bad_alloc();
   if (freeSystemSlots_.empty() && systemPieces_.size() >= kMaxSystemSlots) throw std::bad_alloc();
 
@@ -134,6 +142,7 @@ TStrHandle TStringHeap::AllocSystem(std::size_t size) {
     slot = systemPieces_.size() - 1;
   }
   ++liveSystemPieces_;
+  bytes = systemPieces_[slot].get() + kHeaderBytes;
   return static_cast<TStrHandle>(slot) | kSystemBit;
 }
 
@@ -142,8 +151,8 @@ TStrHandle TStringHeap::AllocStr(const char* text, bool trim, int length) {
   if (text != nullptr) count = length < 0 ? std::strlen(text) : static_cast<std::size_t>(length);
   if (trim)
     while (count > 0 && text[count - 1] == ' ') --count;
-  const TStrHandle h = Alloc(count + 1);
-  char* bytes = Ptr(h);
+  char* bytes = nullptr;
+  const TStrHandle h = allocBytes(count + 1, bytes);
   if (count > 0) std::memcpy(bytes, text, count);
   bytes[count] = '\0';
   return h;
@@ -155,8 +164,8 @@ TStrHandle TStringHeap::AllocWideStr(const char16_t* text, bool trim, int length
     count = length < 0 ? std::char_traits<char16_t>::length(text) : static_cast<std::size_t>(length);
   if (trim)
     while (count > 0 && text[count - 1] == u' ') --count;
-  const TStrHandle h = Alloc((count + 1) * sizeof(char16_t));
-  char* bytes = Ptr(h);
+  char* bytes = nullptr;
+  const TStrHandle h = allocBytes((count + 1) * sizeof(char16_t), bytes);
   if (count > 0) std::memcpy(bytes, text, count * sizeof(char16_t));
   const char16_t zero = 0;
   std::memcpy(bytes + count * sizeof(char16_t), &zero, sizeof zero);
@@ -212,6 +221,11 @@ char* TStringHeap::Ptr(TStrHandle h) const {
 std::uint32_t TStringHeap::PieceSize(TStrHandle h) const {
   const char* header = Header(h);
   return header == nullptr ? 0 : loadSize(header);
+}
+
+std::string_view TStringHeap::Piece(TStrHandle h) const {
+  const char* header = Header(h);
+  return header == nullptr ? std::string_view() : std::string_view(header + kHeaderBytes, loadSize(header));
 }
 
 std::uint16_t TStringHeap::Mark(TStrHandle h) const {

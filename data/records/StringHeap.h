@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 using TStrHandle = std::uint32_t;  // 0: no piece
@@ -60,6 +61,8 @@ public:
   // The size word: n * 8 for a pooled piece of class n (plus the few bytes left at the end
   // of a block it may have absorbed), the requested size for a system piece.
   std::uint32_t PieceSize(TStrHandle h) const;
+  // Ptr() and PieceSize() at once; empty with a null pointer for a handle that names no piece.
+  std::string_view Piece(TStrHandle h) const;
   // 100 freed, 101 one holder, 102 two holders, ...; 0 for a handle that names no piece.
   std::uint16_t Mark(TStrHandle h) const;
 
@@ -72,8 +75,10 @@ private:
   static constexpr std::size_t kClassCount = kMaxPooledSize / 8;
 
   char* Header(TStrHandle h) const;
-  TStrHandle AllocPooled(std::size_t size);
-  TStrHandle AllocSystem(std::size_t size);
+  // The handle, and the piece's bytes in `bytes`; the same rules as Alloc().
+  TStrHandle allocBytes(std::size_t size, char*& bytes);
+  TStrHandle AllocPooled(std::size_t size, char*& bytes);
+  TStrHandle AllocSystem(std::size_t size, char*& bytes);
   void StartBlock();
 
   std::vector<std::unique_ptr<char[]>> blocks_;

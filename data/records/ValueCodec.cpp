@@ -399,11 +399,6 @@ int CompareFmtBcd(const std::uint8_t* a, const std::uint8_t* b) {
 
 // ---- texts and byte strings
 
-AnsiString LoadAnsiText(const std::byte* at, std::size_t size) {
-  const auto* text = reinterpret_cast<const char*>(at);
-  return AnsiString(text, strnlen(text, size));
-}
-
 WideString LoadWideText(const std::byte* at, std::size_t size) {
   WideString text;
   for (std::size_t i = 0; i < size / 2; ++i) {

@@ -112,7 +112,13 @@ inline void StoreAnsiText(std::byte* at, std::size_t size, std::string_view text
   if (n > 0) std::memcpy(at, text.data(), n);
   at[n] = std::byte{0};
 }
-AnsiString LoadAnsiText(const std::byte* at, std::size_t size);
+// The text of such a slot: its bytes up to the first zero, all `size` without one.
+inline std::string_view AnsiTextIn(const std::byte* at, std::size_t size) {
+  if (size == 0) return {};
+  const auto* text = reinterpret_cast<const char*>(at);
+  return {text, strnlen(text, size)};
+}
+inline AnsiString LoadAnsiText(const std::byte* at, std::size_t size) { return AnsiString(AnsiTextIn(at, size)); }
 // Zero-terminated UTF-16 text in a slot of `size` bytes: cut to size / 2 − 1 units.
 inline void StoreWideText(std::byte* at, std::size_t size, std::u16string_view text) {
   if (size < 2) return;

@@ -199,8 +199,7 @@ bool TSQLiteRecordSet::ReadRow(std::byte* record) {
     const int column = field.ActualFieldNo - 1;
     if (literal_) {
       readLiteral(i + 1, column, record);
-    } else if (sqlite3api.sqlite3_column_type(stmt, column) != sqlite::kNull) {
-      readValue(field, column, record);
+    } else if (readValue(field, column, record)) {
       SetNull(i + 1, record, false);
     }
   }
@@ -214,20 +213,66 @@ bool TSQLiteRecordSet::ReadRow(std::byte* record) {
   return true;
 }
 
-void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte* record) {
+bool TSQLiteRecordSet::readText(const TFieldDesc& field, int column, std::byte* record) {
   const TSQLiteConnection& connection = *Connection();
   sqlite3_stmt* stmt = command_->GetStatement();
-  std::byte* at = record + field.Offset;
-  const auto size = static_cast<std::size_t>(field.Size);
+  // The text comes first and the type only for a null pointer, which is a NULL or, rarely, a
+  // conversion that ran out of memory (kept as the empty text): one call fewer per column of
+  // every row of a list.
+  const auto* bytes = reinterpret_cast<const char*>(sqlite3api.sqlite3_column_text(stmt, column));
+  if (!bytes && sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kNull) return false;
+  const auto count = bytes ? static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column)) : 0;
   // Text as the record keeps it: the library's bytes, decoded only for a UTF-8 database.
   AnsiString converted;
-  const auto columnText = [&]() -> std::string_view {
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3api.sqlite3_column_text(stmt, column));
-    const auto count = static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column));
-    if (!connection.IsUTF8Needed()) return {bytes ? bytes : "", bytes ? count : 0};
-    converted = connection.DecodeText(bytes, static_cast<int>(count));
-    return converted;
-  };
+  std::string_view text(bytes ? bytes : "", count);
+  if (connection.IsUTF8Needed()) {
+    converted = connection.DecodeText(text.data(), static_cast<int>(text.size()));
+    text = converted;
+  }
+  switch (field.DataType) {
+    case dcString: codec::StoreAnsiText(record + field.Offset, static_cast<std::size_t>(field.Size), text); break;
+    case dcMemo:
+      if (!text.empty()) std::memcpy(GetBlob(field.FieldNo, record).AddPiece(text.size()), text.data(), text.size());
+      break;
+    default: {
+      text = text.substr(0, field.Length);
+      codec::store<std::uint32_t>(record + field.Offset,
+                                  StringHeap().AllocStr(text.data(), false, static_cast<int>(text.size())));
+      break;
+    }
+  }
+  return true;
+}
+
+bool TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte* record) {
+  sqlite3_stmt* stmt = command_->GetStatement();
+  std::byte* at = record + field.Offset;
+  const auto isNull = [&] { return sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kNull; };
+  // A NULL reads as the number 0, so only a 0 needs the type asked, as a null pointer does
+  // for text; reading a number never turns a value into NULL or NULL into a value.
+  switch (field.DataType) {
+    case dcString:
+    case dcMemo:
+    case dcHeapString: return readText(field, column, record);
+    case dcSmallint:
+    case dcInteger: {
+      const int value = sqlite3api.sqlite3_column_int(stmt, column);
+      if (value == 0 && isNull()) return false;
+      codec::StoreInteger(field.DataType, at, value);
+      return true;
+    }
+    case dcBoolean:
+    case dcLargeint: {
+      const sqlite3_int64 value = sqlite3api.sqlite3_column_int64(stmt, column);
+      if (value == 0 && isNull()) return false;
+      codec::StoreInteger(field.DataType, at, value);
+      return true;
+    }
+    default: break;
+  }
+  if (isNull()) return false;
+  const TSQLiteConnection& connection = *Connection();
+  const auto size = static_cast<std::size_t>(field.Size);
   const auto utf8 = [&]() -> std::string_view {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3api.sqlite3_column_text(stmt, column));
     return {bytes ? bytes : "", bytes ? static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column)) : 0};
@@ -239,11 +284,6 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
   const auto isInteger = [&] { return sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kInteger; };
   const auto setHandle = [&](std::uint32_t handle) { codec::store<std::uint32_t>(at, handle); };
   switch (field.DataType) {
-    case dcString: codec::StoreAnsiText(at, size, columnText()); break;
-    case dcSmallint:
-    case dcInteger: codec::StoreInteger(field.DataType, at, sqlite3api.sqlite3_column_int(stmt, column)); break;
-    case dcBoolean:
-    case dcLargeint: codec::StoreInteger(field.DataType, at, sqlite3api.sqlite3_column_int64(stmt, column)); break;
     case dcFloat:
     case dcCurrency: codec::store<double>(at, sqlite3api.sqlite3_column_double(stmt, column)); break;
     case dcDate:
@@ -260,16 +300,6 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
     case dcBlob: {
       const std::string_view bytes = blobBytes();
       if (!bytes.empty()) std::memcpy(GetBlob(field.FieldNo, record).AddPiece(bytes.size()), bytes.data(), bytes.size());
-      break;
-    }
-    case dcMemo: {
-      const std::string_view text = columnText();
-      if (!text.empty()) std::memcpy(GetBlob(field.FieldNo, record).AddPiece(text.size()), text.data(), text.size());
-      break;
-    }
-    case dcHeapString: {
-      const std::string_view text = columnText().substr(0, field.Length);
-      setHandle(StringHeap().AllocStr(text.data(), false, static_cast<int>(text.size())));
       break;
     }
     case dcVarBytes: {
@@ -308,6 +338,7 @@ void TSQLiteRecordSet::readValue(const TFieldDesc& field, int column, std::byte*
       break;
     default: throw Exception("Unsupported data type of column " + field.Name);
   }
+  return true;
 }
 
 void TSQLiteRecordSet::readLiteral(int fieldNo, int column, std::byte* record) {

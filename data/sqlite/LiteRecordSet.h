@@ -48,7 +48,9 @@ class TSQLiteRecordSet : public TCRRecordSet {
   void prepareStatement();
   void bindParamValues();
   void readLiteral(int fieldNo, int column, std::byte* record);
-  void readValue(const TFieldDesc& field, int column, std::byte* record);
+  // Store the column's value in the field; false, storing nothing, for NULL.
+  bool readValue(const TFieldDesc& field, int column, std::byte* record);
+  bool readText(const TFieldDesc& field, int column, std::byte* record);
   TCRTableInfo* tableFor(const AnsiString& table, const AnsiString& database);
 
   std::unique_ptr<TSQLiteCommand> command_;

@@ -465,20 +465,6 @@ void TDataSet::EnableControls() {
 
 // Fields
 
-TRecordBuffer TDataSet::fieldBuffer() const {
-  switch (state_) {
-    case dsInactive:
-    case dsOpening:
-      return nullptr;
-    case dsCalcFields:
-    case dsFilter:
-    case dsInternalCalc:
-      return calcBuffer_;
-    default:
-      return ActiveBuffer();
-  }
-}
-
 void TDataSet::fieldListChanged() {
   calcFieldCount_ = static_cast<int>(
       std::count_if(fields_.list_.begin(), fields_.list_.end(), [](const TField* f) { return f->Calculated(); }));
@@ -548,6 +534,8 @@ void TDataSet::ClearCalcFields(TRecordBuffer buffer) {
 void TDataSet::SetFieldData(const TField& field, TRecordBuffer, const TFieldValue&) {
   databaseError("Field '" + field.FieldName() + "' cannot be modified");
 }
+
+bool TDataSet::GetFieldText(const TField&, TRecordBuffer, AnsiString&) { return false; }
 
 int TDataSet::GetRecordCount() { return -1; }
 

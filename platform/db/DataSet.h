@@ -193,6 +193,10 @@ protected:
   virtual void GetBookmarkData(TRecordBuffer buffer, TBookmark& bookmark) = 0;
   // The value of `field` in the record in `buffer`; false for null.
   virtual bool GetFieldData(const TField& field, TRecordBuffer buffer, TFieldValue& value) = 0;
+  // The text of a text field (TStringField and its kin) in `buffer` read without building its
+  // value: the text of what GetFieldData gives, empty for null. False when the data set cannot
+  // do better than GetFieldData for this field; the base never can.
+  virtual bool GetFieldText(const TField& field, TRecordBuffer buffer, AnsiString& text);
   // Stores a calculated field's value (null when clearing); the base raises EDatabaseError.
   virtual void SetFieldData(const TField& field, TRecordBuffer buffer, const TFieldValue& value);
   virtual int GetRecordCount();
@@ -256,7 +260,17 @@ private:
   void fillBackward();
   void syncCursorTo(int index);
   void setState(TDataSetState state);
-  TRecordBuffer fieldBuffer() const;
+  // The record fields read: the one being calculated or filtered, else the active one.
+  TRecordBuffer fieldBuffer() const {
+    switch (state_) {
+      case dsInactive:
+      case dsOpening: return nullptr;
+      case dsCalcFields:
+      case dsFilter:
+      case dsInternalCalc: return calcBuffer_;
+      default: return ActiveBuffer();
+    }
+  }
   void fieldListChanged();
   void updateBufferCount(const TDataLink* requester);
   int wantedBufferCount() const;

@@ -116,8 +116,13 @@ bool bcdText(const std::vector<std::uint8_t>& bcd, AnsiString& out) {
 
 // TField
 
-TField::TField(TComponent* owner, TFieldType dataType)
-    : TComponent(owner), dataType_(dataType), alignment_(IsNumericFieldType(dataType) ? taRightJustify : taLeftJustify) {}
+TField::TField(TComponent* owner, TFieldType dataType) : TField(owner, dataType, false) {}
+
+TField::TField(TComponent* owner, TFieldType dataType, bool storedText)
+    : TComponent(owner),
+      dataType_(dataType),
+      alignment_(IsNumericFieldType(dataType) ? taRightJustify : taLeftJustify),
+      storedText_(storedText) {}
 
 TField::~TField() {
   if (!dataSet_) return;
@@ -205,6 +210,17 @@ void TField::SetValue(const TFieldValue& value) {
     throw EDatabaseError("Dataset not in edit or insert mode");
   }
   dataSet_->SetFieldData(*this, dataSet_->calcBuffer_, value);
+}
+
+AnsiString TField::AsString() const {
+  // Reading a whole list spends most of its time here: a text goes straight from the record.
+  if (storedText_ && dataSet_) {
+    const TRecordBuffer buffer = dataSet_->fieldBuffer();
+    if (!buffer) return {};
+    AnsiString text;
+    if (dataSet_->GetFieldText(*this, buffer, text)) return text;
+  }
+  return GetAsString(Value());
 }
 
 bool TField::IsNull() const { return std::holds_alternative<std::monostate>(Value()); }
@@ -352,7 +368,7 @@ int TField::DefaultDisplayWidth() const {
 
 // Field classes
 
-TStringField::TStringField(TComponent* owner, TFieldType dataType) : TField(owner, dataType) { SetSize(20); }
+TStringField::TStringField(TComponent* owner, TFieldType dataType) : TField(owner, dataType, true) { SetSize(20); }
 
 TGuidField::TGuidField(TComponent* owner) : TStringField(owner, ftGuid) { SetSize(38); }
 

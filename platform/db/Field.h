@@ -89,7 +89,7 @@ public:
 
   // Null gives the empty text and zero. A conversion that cannot be made (text that is no
   // number, a number out of range) raises EConvertError.
-  AnsiString AsString() const { return GetAsString(Value()); }
+  AnsiString AsString() const;
   std::int32_t AsInteger() const;
   std::int64_t AsLargeInt() const { return GetAsLargeInt(Value()); }
   double AsFloat() const { return GetAsFloat(Value()); }
@@ -103,6 +103,9 @@ public:
 
 protected:
   TField(TComponent* owner, TFieldType dataType);
+  // For a class whose text is the stored text itself: AsString() then asks the data set for
+  // it before building the value (TDataSet::GetFieldText).
+  TField(TComponent* owner, TFieldType dataType, bool storedText);
 
   virtual AnsiString GetAsString(const TFieldValue& value) const;
   virtual std::int64_t GetAsLargeInt(const TFieldValue& value) const;
@@ -131,6 +134,7 @@ private:
   bool visible_ = true;
   bool readOnly_ = false;
   bool required_ = false;
+  bool storedText_ = false;
   TAutoRefreshFlag autoGenerateValue_ = arNone;
 };
 
@@ -141,6 +145,9 @@ public:
 
 protected:
   TStringField(TComponent* owner, TFieldType dataType);
+  // The data set may hand the text over directly (TDataSet::GetFieldText), so no class below
+  // may shape it otherwise.
+  AnsiString GetAsString(const TFieldValue& value) const final { return TField::GetAsString(value); }
 };
 
 class TWideStringField : public TStringField {

@@ -48,6 +48,9 @@ public:
   bool filtered = false;
   bool failOpen = false;
   bool canModify = false;
+  // Answers the direct text read when set: the row's text with a mark, to tell it apart.
+  bool directText = false;
+  std::vector<AnsiString> directTextAsked;
 
 protected:
   struct Buffer {
@@ -108,6 +111,13 @@ protected:
       value = rows[buf(buffer).row][field.FieldNo() - 1];
     }
     return !std::holds_alternative<std::monostate>(value);
+  }
+  bool GetFieldText(const TField& field, TRecordBuffer buffer, AnsiString& text) override {
+    if (!directText) return TDataSet::GetFieldText(field, buffer, text);
+    directTextAsked.push_back(field.FieldName());
+    const TFieldValue& value = rows[buf(buffer).row][field.FieldNo() - 1];
+    text = std::holds_alternative<AnsiString>(value) ? "direct " + std::get<AnsiString>(value) : AnsiString();
+    return true;
   }
   void SetFieldData(const TField& field, TRecordBuffer buffer, const TFieldValue& value) override {
     auto& calc = buf(buffer).calc;
@@ -621,6 +631,30 @@ TEST(FieldText, AsStringOfEachKindOfValue) {
     EXPECT_EQ(field.AsString(), "") << field.FieldName();
     EXPECT_EQ(field.AsInteger(), 0) << field.FieldName();
   }
+}
+
+TEST(FieldText, OnlyTextFieldsTakeTheDataSetsDirectText) {
+  const std::vector<Column> columns = {{"s", ftString, 10}, {"w", ftWideString, 10}, {"g", ftGuid, 38},
+                                       {"i", ftInteger},    {"m", ftMemo},            {"f", ftFloat}};
+  TComponent owner(nullptr);
+  auto* ds = new ArrayDataSet(&owner, columns,
+                              {{AnsiString("a"), AnsiString("b"), AnsiString("{0A}"), std::int32_t{7}, AnsiString("memo"), 0.5}});
+  ds->Open();
+  const auto texts = [&] {
+    std::vector<AnsiString> all;
+    for (int i = 0; i < ds->FieldCount(); ++i) all.push_back(ds->Fields()[i]->AsString());
+    return all;
+  };
+  EXPECT_EQ(texts(), (std::vector<AnsiString>{"a", "b", "{0A}", "7", "memo", "0.5"})) << "the base has no direct read";
+  ds->directText = true;
+  EXPECT_EQ(texts(), (std::vector<AnsiString>{"direct a", "direct b", "direct {0A}", "7", "memo", "0.5"}));
+  EXPECT_EQ(ds->directTextAsked, (std::vector<AnsiString>{"s", "w", "g"}));
+  EXPECT_EQ(ds->FieldByName("s").Value(), TFieldValue(AnsiString("a"))) << "the value is still the data set's value";
+  ds->rows.clear();
+  ds->directTextAsked.clear();
+  ds->First();
+  EXPECT_EQ(ds->FieldByName("s").AsString(), "") << "an empty data set has no record to ask about";
+  EXPECT_TRUE(ds->directTextAsked.empty());
 }
 
 TEST(FieldText, DatesCountFromTheFirstOfJanuaryOfYearOne) {

@@ -488,3 +488,41 @@ TEST_F(QueryTest, FetchAllReadsEveryRowAtOpen) {
   }
   EXPECT_FALSE(query.Active());
 }
+
+TEST_F(QueryTest, TextFieldsReadTheTextTheirValuesHoldUnderEachOption) {
+  auto* c1 = static_cast<TSQLiteConnection*>(catalogue.InternalConnection());
+  c1->ExecSQL("create table t(id integer primary key, a varchar(10), b varchar(100), c varchar, d text)");
+  const AnsiString long3000(3000, 'x');
+  c1->ExecSQL("insert into t values (1, 'ab  ', '" + g("静夜\n思") + "  ', '" + long3000 + " \n', 'memo\n')");
+  c1->ExecSQL("insert into t values (2, null, null, null, null)");
+  c1->ExecSQL("insert into t values (3, '', '', '', '')");
+  for (const bool trimVar : {false, true})
+    for (const bool convertEOL : {false, true}) {
+      SCOPED_TRACE(std::string("TrimVarChar ") + (trimVar ? "on" : "off") + ", ConvertEOL " + (convertEOL ? "on" : "off"));
+      query.Options().TrimVarChar = trimVar;
+      catalogue.Options().ConvertEOL = convertEOL;
+      open(query, "select * from t");
+      const AnsiString eol = convertEOL ? "\r\n" : "\n";
+      const std::vector<std::vector<AnsiString>> expected = {
+          {"1", trimVar ? "ab" : "ab  ", g("静夜") + eol + g("思") + (trimVar ? "" : "  "),
+           long3000 + " " + eol, "memo\n"},
+          {"2", "", "", "", ""},
+          {"3", "", "", "", ""},
+      };
+      for (const auto& row : expected) {
+        ASSERT_FALSE(query.Eof());
+        for (int i = 0; i < query.FieldCount(); ++i) {
+          TField& field = *query.Fields()[i];
+          SCOPED_TRACE(field.FieldName().c_str());
+          EXPECT_EQ(field.AsString(), row[static_cast<std::size_t>(i)]);
+          if (i < 1 || i > 3) continue;
+          EXPECT_NE(dynamic_cast<TStringField*>(&field), nullptr);
+          const TFieldValue value = field.Value();
+          EXPECT_EQ(field.AsString(), field.IsNull() ? AnsiString() : std::get<AnsiString>(value));
+        }
+        query.Next();
+      }
+      EXPECT_TRUE(query.Eof());
+    }
+  catalogue.Options().ConvertEOL = false;
+}

@@ -66,12 +66,11 @@ struct Record {
   ~Record() { data.FreeComplexFields(bytes.data()); }
 };
 
-}  // namespace
-
-TEST(FieldValues, EveryStoredCodeGivesBackWhatWasPut) {
+// A value of every code a record keeps, and what reading it back gives.
+std::vector<Case> everyCode() {
   const AnsiString poem = "床前明月光"_gbk;
   const double moment = 739319.0 * 86400000 + 36672500;  // 2024-03-09 10:11:12.5
-  const std::vector<Case> cases = {
+  return {
       {dcString, 4, AnsiString("abcdef"), AnsiString("abcd")},
       {dcInt8, 0, std::int32_t{-128}, std::int32_t{-128}},
       {dcSmallint, 0, std::int32_t{-32768}, std::int32_t{-32768}},
@@ -99,6 +98,12 @@ TEST(FieldValues, EveryStoredCodeGivesBackWhatWasPut) {
       {dcWideMemo, 0, WideString(u"疑是地上霜\r\n"), WideString(u"疑是地上霜\r\n")},
       {dcSQLTimeStamp, 0, timeStamp(), timeStamp()},
   };
+}
+
+}  // namespace
+
+TEST(FieldValues, EveryStoredCodeGivesBackWhatWasPut) {
+  const std::vector<Case> cases = everyCode();
   Record record(cases);
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const int fieldNo = static_cast<int>(i) + 1;
@@ -261,4 +266,65 @@ TEST(FieldValues, LineEndsBecomeCarriageReturnLineFeedInEveryTextCodeWhenAsked) 
     EXPECT_EQ(record.data.GetValue(4, record.bytes.data()), TFieldValue(WideString(convert ? u"a\r\nb\r\nc\r\n" : u"a\nb\r\nc\n")));
     EXPECT_EQ(record.data.GetValue(5, record.bytes.data()), TFieldValue(AnsiString("a\nb"))) << "a memo stays as stored";
   }
+}
+
+TEST(FieldValues, TheDirectTextOfAFieldIsTheTextOfItsValueUnderEveryOption) {
+  std::vector<Case> cases = everyCode();
+  // Texts with what the options act on: trailing blanks and bare line ends, in a slot, in a
+  // pooled piece and in a piece too large for the pool.
+  const AnsiString shaped = "a\nb\r\n" + "静夜思"_gbk + "  ";
+  cases.push_back({dcString, 20, shaped, {}});
+  cases.push_back({dcHeapString, 40, shaped, {}});
+  cases.push_back({dcHeapString, 4095, AnsiString(3000, 'x') + shaped, {}});
+  cases.push_back({dcGuid, 38, AnsiString("{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}\n "), {}});
+  cases.push_back({dcString, 8, AnsiString(""), {}});
+  cases.push_back({dcString, 8, AnsiString(" "), {}});
+  Record record(cases);
+  const auto direct = [](std::uint16_t code) { return code == dcString || code == dcGuid || code == dcHeapString; };
+  int directFields = 0;
+  for (const bool filled : {false, true}) {
+    for (std::size_t i = 0; i < cases.size(); ++i)
+      record.data.PutValue(static_cast<int>(i) + 1, record.bytes.data(), filled ? cases[i].put : TFieldValue());
+    for (const bool fixed : {false, true})
+      for (const bool trimFixed : {false, true})
+        for (const bool trimVar : {false, true})
+          for (const bool convertEOL : {false, true}) {
+            record.data.TrimFixedChar = trimFixed;
+            record.data.TrimVarChar = trimVar;
+            record.data.ConvertEOL = convertEOL;
+            for (std::size_t i = 0; i < cases.size(); ++i) {
+              const int fieldNo = static_cast<int>(i) + 1;
+              const std::uint16_t code = cases[i].code;
+              record.data.Field(fieldNo).Fixed = fixed;
+              SCOPED_TRACE("field " + std::to_string(fieldNo) + " code " + std::to_string(code) + (filled ? "" : " null") +
+                           (fixed ? " fixed" : "") + (trimFixed ? " TrimFixedChar" : "") + (trimVar ? " TrimVarChar" : "") +
+                           (convertEOL ? " ConvertEOL" : ""));
+              AnsiString text = "untouched";
+              const bool given = record.data.GetText(fieldNo, record.bytes.data(), text);
+              ASSERT_EQ(given, direct(code));
+              if (!given) {
+                EXPECT_EQ(text, "untouched");
+                continue;
+              }
+              ++directFields;
+              const TFieldValue value = record.data.GetValue(fieldNo, record.bytes.data());
+              EXPECT_EQ(text, filled ? std::get<AnsiString>(value) : AnsiString());
+              EXPECT_EQ(std::holds_alternative<std::monostate>(value), !filled);
+            }
+          }
+  }
+  EXPECT_EQ(directFields, 2 * 16 * 9) << "nine text fields, each read under sixteen options, null and filled";
+
+  // And the text itself, with the options the reader runs with and with both acting.
+  const int shapedSlot = static_cast<int>(cases.size()) - 5, bigPiece = shapedSlot + 2;
+  AnsiString text;
+  record.data.TrimVarChar = record.data.ConvertEOL = false;
+  record.data.Field(shapedSlot).Fixed = record.data.Field(bigPiece).Fixed = false;
+  ASSERT_TRUE(record.data.GetText(shapedSlot, record.bytes.data(), text));
+  EXPECT_EQ(text, shaped);
+  record.data.TrimVarChar = record.data.ConvertEOL = true;
+  ASSERT_TRUE(record.data.GetText(shapedSlot, record.bytes.data(), text));
+  EXPECT_EQ(text, "a\r\nb\r\n" + "静夜思"_gbk);
+  ASSERT_TRUE(record.data.GetText(bigPiece, record.bytes.data(), text));
+  EXPECT_EQ(text, AnsiString(3000, 'x') + "a\r\nb\r\n" + "静夜思"_gbk);
 }

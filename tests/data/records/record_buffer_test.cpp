@@ -261,6 +261,29 @@ TEST(Memory, CloseGivesEverythingBackAndReopeningDoesNotGrow) {
   EXPECT_EQ(data.RecordCount(), 0);
 }
 
+TEST(Memory, CloseGivesBackTheBlobsAndLargePiecesThatOutliveTheHeapsBlocks) {
+  for (const bool blobs : {false, true}) {
+    SCOPED_TRACE(blobs ? "a memo column" : "titles too long for the heap's pool");
+    GeneratedRows data(60);
+    for (int id = 1; id <= 60; ++id)
+      data.titles.push_back(!blobs && id % 7 == 0 ? AnsiString(3000, 'x') : "title " + std::to_string(id));
+    if (blobs) {
+      data.extraFields = [](TData& d) { addField(d, "nr", dcMemo); };
+      data.fill = [](TData& d, std::byte* record, std::int32_t id) { d.PutValue(4, record, "poem " + std::to_string(id)); };
+    }
+    data.SetProp(prFetchAll, true);
+    for (int round = 0; round < 2; ++round) {
+      data.Open();
+      ASSERT_EQ(data.RecordCount(), 60);
+      EXPECT_EQ(data.BlobCount(), blobs ? 60 : 0);
+      EXPECT_EQ(data.StringHeap().HasSystemPieces(), !blobs);
+      data.Close();
+      EXPECT_EQ(data.BlobCount(), 0);
+      EXPECT_TRUE(data.StringHeap().Empty());
+    }
+  }
+}
+
 TEST(Blocks, ItemsAreRecycledAndABlockGoesWithItsLastItem) {
   TBlockManager blocks;
   blocks.SetRecordSize(5);

@@ -250,3 +250,33 @@ TEST_F(ValueReadTest, TrailingBlanksOfVariableTextStayUnlessTrimVarCharIsOn) {
       EXPECT_EQ(rs.GetValue(2, row.data()), TFieldValue(AnsiString(trimVar ? "cd" : "cd  ")));
     }
 }
+
+TEST_F(ValueReadTest, NullIsToldFromEmptyTextZeroLengthBlobsAndZeros) {
+  connection.ExecSQL("create table z(a varchar(10), b varchar(100), c text, d integer, e bigint, f smallint, g boolean)");
+  connection.ExecSQL("insert into z values (null, null, null, null, null, null, null)");
+  connection.ExecSQL("insert into z values ('', '', '', 0, 0, 0, 0)");
+  connection.ExecSQL("insert into z values (x'', x'', x'', '0', 0.0, '', 'text')");
+  connection.ExecSQL("insert into z values ('a', 'b', 'c', -1, 9007199254740993, 7, 1)");
+  TSQLiteRecordSet rs;
+  open(rs, "select * from z");
+  ASSERT_EQ(rs.Field(1).DataType, dcString);
+  ASSERT_EQ(rs.Field(2).DataType, dcHeapString);
+  ASSERT_EQ(rs.Field(3).DataType, dcMemo);
+  const std::vector<std::vector<TFieldValue>> rows = {
+      {{}, {}, {}, {}, {}, {}, {}},
+      {AnsiString(), AnsiString(), AnsiString(), std::int32_t{0}, std::int64_t{0}, std::int32_t{0}, false},
+      {AnsiString(), AnsiString(), AnsiString(), std::int32_t{0}, std::int64_t{0}, std::int32_t{0}, false},
+      {AnsiString("a"), AnsiString("b"), AnsiString("c"), std::int32_t{-1}, std::int64_t{9007199254740993},
+       std::int32_t{7}, true},
+  };
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (r > 0) ASSERT_TRUE(rs.GetNextRecord(row.data()));
+    for (int i = 1; i <= rs.FieldCount(); ++i) {
+      SCOPED_TRACE("row " + std::to_string(r + 1) + ", " + rs.Field(i).Name);
+      const TFieldValue& expected = rows[r][static_cast<std::size_t>(i - 1)];
+      EXPECT_EQ(rs.GetNull(i, row.data()), std::holds_alternative<std::monostate>(expected));
+      EXPECT_EQ(rs.GetValue(i, row.data()), expected);
+    }
+  }
+  EXPECT_FALSE(rs.GetNextRecord(row.data()));
+}

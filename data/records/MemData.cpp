@@ -1,6 +1,7 @@
 #include "data/records/MemData.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -239,6 +240,15 @@ std::string_view TData::storedAnsiText(const TFieldDesc& field, const std::byte*
 
 bool TData::GetText(int fieldNo, const std::byte* record, AnsiString& text) const {
   const TFieldDesc& field = Field(fieldNo);
+  if (std::int64_t number = 0; codec::LoadInteger(field.DataType, record + field.Offset, number)) {
+    if (GetNull(fieldNo, record)) {
+      text.clear();
+      return true;
+    }
+    char digits[24];
+    text.assign(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+    return true;
+  }
   if (field.DataType != dcString && field.DataType != dcGuid && field.DataType != dcHeapString) return false;
   if (GetNull(fieldNo, record)) {
     text.clear();

@@ -62,9 +62,10 @@ class TData {
       record[dataSize_ + fieldNo - 1] = std::byte{0};
   }
   TFieldValue GetValue(int fieldNo, const std::byte* record) const;
-  // The text of a field of an 8-bit text code (dcString, dcGuid, dcHeapString) straight from
-  // the record: the text GetValue holds, or the empty text for null, without building the
-  // value. False, and `text` untouched, for a field of any other code.
+  // The text of a field of an 8-bit text code (dcString, dcGuid, dcHeapString) or an integer
+  // code straight from the record: the text GetValue holds, or the decimal digits of its
+  // number, or the empty text for null, without building the value. False, and `text`
+  // untouched, for a field of any other code.
   bool GetText(int fieldNo, const std::byte* record, AnsiString& text) const;
   void PutValue(int fieldNo, std::byte* record, const TFieldValue& value);
   // The blob of a blob field; raises "Field is not BLOB" for other fields.

@@ -481,13 +481,12 @@ void StoreFixed(std::uint16_t code, std::byte* at, int size, unsigned scale, con
 }
 
 TFieldValue LoadFixed(std::uint16_t code, const std::byte* at, int size) {
+  // The codes up to 32 bits signed hand on a 32-bit number, the wider ones a 64-bit one.
+  if (std::int64_t number = 0; LoadInteger(code, at, number)) {
+    if (code == dcUInt32 || code == dcLargeint) return number;
+    return static_cast<std::int32_t>(number);
+  }
   switch (code) {
-    case dcInt8: return std::int32_t{load<std::int8_t>(at)};
-    case dcSmallint: return std::int32_t{load<std::int16_t>(at)};
-    case dcWord: return std::int32_t{load<std::uint16_t>(at)};
-    case dcInteger: return load<std::int32_t>(at);
-    case dcUInt32: return std::int64_t{load<std::uint32_t>(at)};
-    case dcLargeint: return load<std::int64_t>(at);
     case dcBoolean: return load<std::int16_t>(at) != 0;
     case dcFloat:
     case dcCurrency: return load<double>(at);

@@ -71,6 +71,18 @@ inline void StoreInteger(std::uint16_t code, std::byte* at, std::int64_t value) 
     default: store(at, value); break;
   }
 }
+// The value an integer code keeps at `at`, widened to 64 bits; false for any other code.
+inline bool LoadInteger(std::uint16_t code, const std::byte* at, std::int64_t& value) {
+  switch (code) {
+    case dcInt8: value = load<std::int8_t>(at); return true;
+    case dcSmallint: value = load<std::int16_t>(at); return true;
+    case dcWord: value = load<std::uint16_t>(at); return true;
+    case dcInteger: value = load<std::int32_t>(at); return true;
+    case dcUInt32: value = load<std::uint32_t>(at); return true;
+    case dcLargeint: value = load<std::int64_t>(at); return true;
+    default: return false;
+  }
+}
 
 // ---- date and time
 

@@ -221,7 +221,17 @@ bool TSQLiteRecordSet::readText(const TFieldDesc& field, int column, std::byte* 
   // every row of a list.
   const auto* bytes = reinterpret_cast<const char*>(sqlite3api.sqlite3_column_text(stmt, column));
   if (!bytes && sqlite3api.sqlite3_column_type(stmt, column) == sqlite::kNull) return false;
-  const auto count = bytes ? static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column)) : 0;
+  // A text the record keeps in a slot or a heap piece ends at its first zero byte and at the
+  // field's length, so for an 8-bit database its length is measured here, up to that bound,
+  // instead of asked of SQLite, each of whose calls takes the connection's lock. A memo keeps
+  // every byte and a UTF-8 text is cut only once decoded: those ask.
+  std::size_t count = 0;
+  if (bytes) {
+    if (field.DataType == dcMemo || connection.IsUTF8Needed())
+      count = static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column));
+    else
+      count = strnlen(bytes, field.DataType == dcString ? static_cast<std::size_t>(field.Size) : field.Length);
+  }
   // Text as the record keeps it: the library's bytes, decoded only for a UTF-8 database.
   AnsiString converted;
   std::string_view text(bytes ? bytes : "", count);

@@ -193,8 +193,9 @@ protected:
   virtual void GetBookmarkData(TRecordBuffer buffer, TBookmark& bookmark) = 0;
   // The value of `field` in the record in `buffer`; false for null.
   virtual bool GetFieldData(const TField& field, TRecordBuffer buffer, TFieldValue& value) = 0;
-  // The text of a text field (TStringField and its kin) in `buffer` read without building its
-  // value: the text of what GetFieldData gives, empty for null. False when the data set cannot
+  // The text of a text or integer field (TStringField, TIntegerField, TLargeintField and their
+  // kin) in `buffer` read without building its value: the text of what GetFieldData gives,
+  // empty for null. False when the data set cannot
   // do better than GetFieldData for this field; the base never can.
   virtual bool GetFieldText(const TField& field, TRecordBuffer buffer, AnsiString& text);
   // Stores a calculated field's value (null when clearing); the base raises EDatabaseError.

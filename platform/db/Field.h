@@ -103,8 +103,9 @@ public:
 
 protected:
   TField(TComponent* owner, TFieldType dataType);
-  // For a class whose text is the stored text itself: AsString() then asks the data set for
-  // it before building the value (TDataSet::GetFieldText).
+  // For a class whose text is the stored text itself or the digits of its stored number:
+  // AsString() then asks the data set for it before building the value
+  // (TDataSet::GetFieldText).
   TField(TComponent* owner, TFieldType dataType, bool storedText);
 
   virtual AnsiString GetAsString(const TFieldValue& value) const;
@@ -164,11 +165,13 @@ public:
 
 class TIntegerField : public TField {
 public:
-  explicit TIntegerField(TComponent* owner) : TField(owner, ftInteger) {}
+  explicit TIntegerField(TComponent* owner) : TIntegerField(owner, ftInteger) {}
   const char* ClassName() const override { return "TIntegerField"; }
 
 protected:
-  using TField::TField;
+  TIntegerField(TComponent* owner, TFieldType dataType) : TField(owner, dataType, true) {}
+  // The data set may hand the digits over directly (TDataSet::GetFieldText).
+  AnsiString GetAsString(const TFieldValue& value) const final { return TField::GetAsString(value); }
 };
 
 class TSmallintField : public TIntegerField {
@@ -185,8 +188,11 @@ public:
 
 class TLargeintField : public TField {
 public:
-  explicit TLargeintField(TComponent* owner) : TField(owner, ftLargeint) {}
+  explicit TLargeintField(TComponent* owner) : TField(owner, ftLargeint, true) {}
   const char* ClassName() const override { return "TLargeintField"; }
+
+protected:
+  AnsiString GetAsString(const TFieldValue& value) const final { return TField::GetAsString(value); }
 };
 
 class TFloatField : public TField {

@@ -116,7 +116,10 @@ protected:
     if (!directText) return TDataSet::GetFieldText(field, buffer, text);
     directTextAsked.push_back(field.FieldName());
     const TFieldValue& value = rows[buf(buffer).row][field.FieldNo() - 1];
-    text = std::holds_alternative<AnsiString>(value) ? "direct " + std::get<AnsiString>(value) : AnsiString();
+    if (const auto* s = std::get_if<AnsiString>(&value)) text = "direct " + *s;
+    else if (const auto* i = std::get_if<std::int32_t>(&value)) text = "direct " + std::to_string(*i);
+    else if (const auto* l = std::get_if<std::int64_t>(&value)) text = "direct " + std::to_string(*l);
+    else text.clear();
     return true;
   }
   void SetFieldData(const TField& field, TRecordBuffer buffer, const TFieldValue& value) override {
@@ -633,22 +636,28 @@ TEST(FieldText, AsStringOfEachKindOfValue) {
   }
 }
 
-TEST(FieldText, OnlyTextFieldsTakeTheDataSetsDirectText) {
+TEST(FieldText, OnlyTextAndIntegerFieldsTakeTheDataSetsDirectText) {
   const std::vector<Column> columns = {{"s", ftString, 10}, {"w", ftWideString, 10}, {"g", ftGuid, 38},
-                                       {"i", ftInteger},    {"m", ftMemo},            {"f", ftFloat}};
+                                       {"i", ftInteger},    {"m", ftMemo},            {"f", ftFloat},
+                                       {"h", ftSmallint},   {"o", ftWord},            {"l", ftLargeint},
+                                       {"b", ftBoolean},    {"d", ftDate},            {"c", ftCurrency}};
   TComponent owner(nullptr);
   auto* ds = new ArrayDataSet(&owner, columns,
-                              {{AnsiString("a"), AnsiString("b"), AnsiString("{0A}"), std::int32_t{7}, AnsiString("memo"), 0.5}});
+                              {{AnsiString("a"), AnsiString("b"), AnsiString("{0A}"), std::int32_t{7}, AnsiString("memo"), 0.5,
+                                std::int32_t{-3}, std::int32_t{9}, std::int64_t{-5}, true, std::int32_t{693594}, 1.25}});
   ds->Open();
   const auto texts = [&] {
     std::vector<AnsiString> all;
     for (int i = 0; i < ds->FieldCount(); ++i) all.push_back(ds->Fields()[i]->AsString());
     return all;
   };
-  EXPECT_EQ(texts(), (std::vector<AnsiString>{"a", "b", "{0A}", "7", "memo", "0.5"})) << "the base has no direct read";
+  EXPECT_EQ(texts(), (std::vector<AnsiString>{"a", "b", "{0A}", "7", "memo", "0.5", "-3", "9", "-5", "True", "1899-12-30",
+                                              "1.25"}))
+      << "the base has no direct read";
   ds->directText = true;
-  EXPECT_EQ(texts(), (std::vector<AnsiString>{"direct a", "direct b", "direct {0A}", "7", "memo", "0.5"}));
-  EXPECT_EQ(ds->directTextAsked, (std::vector<AnsiString>{"s", "w", "g"}));
+  EXPECT_EQ(texts(), (std::vector<AnsiString>{"direct a", "direct b", "direct {0A}", "direct 7", "memo", "0.5", "direct -3",
+                                              "direct 9", "direct -5", "True", "1899-12-30", "1.25"}));
+  EXPECT_EQ(ds->directTextAsked, (std::vector<AnsiString>{"s", "w", "g", "i", "h", "o", "l"}));
   EXPECT_EQ(ds->FieldByName("s").Value(), TFieldValue(AnsiString("a"))) << "the value is still the data set's value";
   ds->rows.clear();
   ds->directTextAsked.clear();

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "data/records/ValueCodec.h"
 #include "tests/data/records/generated_rows.h"
@@ -279,8 +283,24 @@ TEST(FieldValues, TheDirectTextOfAFieldIsTheTextOfItsValueUnderEveryOption) {
   cases.push_back({dcGuid, 38, AnsiString("{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}\n "), {}});
   cases.push_back({dcString, 8, AnsiString(""), {}});
   cases.push_back({dcString, 8, AnsiString(" "), {}});
+  // The other end of every integer code's range, and a zero, which is not a null.
+  cases.push_back({dcInt8, 0, std::int32_t{127}, {}});
+  cases.push_back({dcSmallint, 0, std::int32_t{32767}, {}});
+  cases.push_back({dcInteger, 0, std::numeric_limits<std::int32_t>::max(), {}});
+  cases.push_back({dcWord, 0, std::int32_t{0}, {}});
+  cases.push_back({dcUInt32, 0, std::int64_t{0}, {}});
+  cases.push_back({dcLargeint, 0, std::numeric_limits<std::int64_t>::max(), {}});
   Record record(cases);
-  const auto direct = [](std::uint16_t code) { return code == dcString || code == dcGuid || code == dcHeapString; };
+  const std::set<std::uint16_t> integers = {dcInt8, dcSmallint, dcWord, dcInteger, dcUInt32, dcLargeint};
+  const auto direct = [&](std::uint16_t code) {
+    return code == dcString || code == dcGuid || code == dcHeapString || integers.count(code) > 0;
+  };
+  // What the value reads as text: a text itself, a number its decimal digits.
+  const auto textOf = [](const TFieldValue& value) {
+    if (const auto* number = std::get_if<std::int32_t>(&value)) return AnsiString(std::to_string(*number));
+    if (const auto* number = std::get_if<std::int64_t>(&value)) return AnsiString(std::to_string(*number));
+    return std::get<AnsiString>(value);
+  };
   int directFields = 0;
   for (const bool filled : {false, true}) {
     for (std::size_t i = 0; i < cases.size(); ++i)
@@ -308,15 +328,15 @@ TEST(FieldValues, TheDirectTextOfAFieldIsTheTextOfItsValueUnderEveryOption) {
               }
               ++directFields;
               const TFieldValue value = record.data.GetValue(fieldNo, record.bytes.data());
-              EXPECT_EQ(text, filled ? std::get<AnsiString>(value) : AnsiString());
+              EXPECT_EQ(text, filled ? textOf(value) : AnsiString());
               EXPECT_EQ(std::holds_alternative<std::monostate>(value), !filled);
             }
           }
   }
-  EXPECT_EQ(directFields, 2 * 16 * 9) << "nine text fields, each read under sixteen options, null and filled";
+  EXPECT_EQ(directFields, 2 * 16 * 21) << "nine text and twelve integer fields, each read under sixteen options, null and filled";
 
   // And the text itself, with the options the reader runs with and with both acting.
-  const int shapedSlot = static_cast<int>(cases.size()) - 5, bigPiece = shapedSlot + 2;
+  const int shapedSlot = static_cast<int>(cases.size()) - 11, bigPiece = shapedSlot + 2;
   AnsiString text;
   record.data.TrimVarChar = record.data.ConvertEOL = false;
   record.data.Field(shapedSlot).Fixed = record.data.Field(bigPiece).Fixed = false;
@@ -327,4 +347,12 @@ TEST(FieldValues, TheDirectTextOfAFieldIsTheTextOfItsValueUnderEveryOption) {
   EXPECT_EQ(text, "a\r\nb\r\n" + "静夜思"_gbk);
   ASSERT_TRUE(record.data.GetText(bigPiece, record.bytes.data(), text));
   EXPECT_EQ(text, AnsiString(3000, 'x') + "a\r\nb\r\n" + "静夜思"_gbk);
+  const int firstInteger = static_cast<int>(cases.size()) - 5;
+  for (const auto& [fieldNo, digits] : std::vector<std::pair<int, AnsiString>>{
+           {2, "-128"}, {4, "-2147483648"}, {11, "-9223372036854775808"}, {19, "4294967295"}, {firstInteger, "127"},
+           {firstInteger + 1, "32767"}, {firstInteger + 2, "2147483647"}, {firstInteger + 3, "0"},
+           {firstInteger + 5, "9223372036854775807"}}) {
+    ASSERT_TRUE(record.data.GetText(fieldNo, record.bytes.data(), text));
+    EXPECT_EQ(text, digits) << "field " << fieldNo;
+  }
 }

@@ -280,3 +280,43 @@ TEST_F(ValueReadTest, NullIsToldFromEmptyTextZeroLengthBlobsAndZeros) {
   }
   EXPECT_FALSE(rs.GetNextRecord(row.data()));
 }
+
+TEST_F(ValueReadTest, TextEndsAtItsFirstZeroByteAndItsLengthWhileAMemoKeepsEveryByte) {
+  connection.ExecSQL("create table n(a varchar(10), b varchar(100), c text, d varchar(40), e varchar(8))");
+  connection.ExecSQL("insert into n values (cast(x'6162006364' as text), cast(x'6162006364' as text), "
+                     "cast(x'6162006364' as text), '" + std::string(60, 'd') + "', '" + std::string(20, 'e') + "')");
+  connection.ExecSQL("insert into n values ('', 'b', null, 'dd', 'e')");
+  // The text as an 8-bit database reads it and as a UTF-8 one does, where the cut comes after
+  // decoding: the record keeps the same in both.
+  TSQLiteConnection utf8;
+  utf8.SetProp(prDatabase, folder.file("values.db"));
+  utf8.Connect();
+  for (TSQLiteConnection* reader : {&connection, &utf8}) {
+    SCOPED_TRACE(reader == &utf8 ? "UTF-8 database" : "8-bit database");
+    TSQLiteRecordSet rs;
+    rs.SetConnection(reader);
+    rs.SetProp(prFlatBuffers, false);
+    rs.SetSQL("select * from n");
+    rs.Open();
+    ASSERT_EQ(rs.Field(1).DataType, dcString);
+    ASSERT_EQ(rs.Field(2).DataType, dcHeapString);
+    ASSERT_EQ(rs.Field(3).DataType, dcMemo);
+    ASSERT_EQ(rs.Field(4).DataType, dcHeapString);
+    ASSERT_EQ(rs.Field(5).DataType, dcString);
+    TRecordBytes record = rs.AllocRecBuf();
+    ASSERT_TRUE(rs.GetNextRecord(record.data()));
+    EXPECT_EQ(rs.GetValue(1, record.data()), TFieldValue(AnsiString("ab")));
+    EXPECT_EQ(rs.GetValue(2, record.data()), TFieldValue(AnsiString("ab")));
+    EXPECT_EQ(rs.GetValue(3, record.data()), TFieldValue(AnsiString("ab\0cd", 5)));
+    EXPECT_EQ(rs.GetValue(4, record.data()), TFieldValue(std::string(40, 'd')));
+    EXPECT_EQ(rs.GetValue(5, record.data()), TFieldValue(std::string(8, 'e')));
+    ASSERT_TRUE(rs.GetNextRecord(record.data()));
+    EXPECT_EQ(rs.GetValue(1, record.data()), TFieldValue(AnsiString()));
+    EXPECT_FALSE(rs.GetNull(1, record.data())) << "an empty text is not a null";
+    EXPECT_EQ(rs.GetValue(2, record.data()), TFieldValue(AnsiString("b")));
+    EXPECT_TRUE(rs.GetNull(3, record.data()));
+    EXPECT_EQ(rs.GetValue(4, record.data()), TFieldValue(AnsiString("dd")));
+    EXPECT_EQ(rs.GetValue(5, record.data()), TFieldValue(AnsiString("e")));
+    rs.Close();
+  }
+}

@@ -195,8 +195,8 @@ protected:
   virtual bool GetFieldData(const TField& field, TRecordBuffer buffer, TFieldValue& value) = 0;
   // The text of a text or integer field (TStringField, TIntegerField, TLargeintField and their
   // kin) in `buffer` read without building its value: the text of what GetFieldData gives,
-  // empty for null. False when the data set cannot
-  // do better than GetFieldData for this field; the base never can.
+  // empty for null. False when the data set cannot do better than GetFieldData for this
+  // field; the base never can.
   virtual bool GetFieldText(const TField& field, TRecordBuffer buffer, AnsiString& text);
   // Stores a calculated field's value (null when clearing); the base raises EDatabaseError.
   virtual void SetFieldData(const TField& field, TRecordBuffer buffer, const TFieldValue& value);

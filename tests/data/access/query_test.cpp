@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "data/sqlite/LiteClassesUni.h"
 #include "data/sqlite/SQLiteUniProvider.h"
 #include "data/access/UniQuery.h"
@@ -55,6 +57,23 @@ class QueryTest : public ::testing::Test {
     q.SQL().Clear();
     q.SQL().Add(sql);
     q.Open();
+  }
+
+  // Walks the query from where it stands, comparing each field's AsString with `expected`
+  // row by row, and hands each field to `alsoCheck` with its column; the walk must end there.
+  void expectTexts(const std::vector<std::vector<AnsiString>>& expected,
+                   const std::function<void(TField&, int)>& alsoCheck) {
+    for (const auto& row : expected) {
+      ASSERT_FALSE(query.Eof());
+      for (int i = 0; i < query.FieldCount(); ++i) {
+        TField& field = *query.Fields()[i];
+        SCOPED_TRACE(field.FieldName().c_str());
+        EXPECT_EQ(field.AsString(), row[static_cast<std::size_t>(i)]);
+        alsoCheck(field, i);
+      }
+      query.Next();
+    }
+    EXPECT_TRUE(query.Eof());
   }
 
   std::vector<AnsiString> fieldNames(TUniQuery& q) {
@@ -509,20 +528,33 @@ TEST_F(QueryTest, TextFieldsReadTheTextTheirValuesHoldUnderEachOption) {
           {"2", "", "", "", ""},
           {"3", "", "", "", ""},
       };
-      for (const auto& row : expected) {
-        ASSERT_FALSE(query.Eof());
-        for (int i = 0; i < query.FieldCount(); ++i) {
-          TField& field = *query.Fields()[i];
-          SCOPED_TRACE(field.FieldName().c_str());
-          EXPECT_EQ(field.AsString(), row[static_cast<std::size_t>(i)]);
-          if (i < 1 || i > 3) continue;
-          EXPECT_NE(dynamic_cast<TStringField*>(&field), nullptr);
-          const TFieldValue value = field.Value();
-          EXPECT_EQ(field.AsString(), field.IsNull() ? AnsiString() : std::get<AnsiString>(value));
-        }
-        query.Next();
-      }
-      EXPECT_TRUE(query.Eof());
+      expectTexts(expected, [](TField& field, int column) {
+        if (column < 1 || column > 3) return;
+        EXPECT_NE(dynamic_cast<TStringField*>(&field), nullptr);
+        const TFieldValue value = field.Value();
+        EXPECT_EQ(field.AsString(), field.IsNull() ? AnsiString() : std::get<AnsiString>(value));
+      });
     }
   catalogue.Options().ConvertEOL = false;
+}
+
+TEST_F(QueryTest, IntegerFieldsReadTheDigitsOfTheirValues) {
+  auto* c1 = static_cast<TSQLiteConnection*>(catalogue.InternalConnection());
+  c1->ExecSQL("create table n(i integer, s smallint, b bigint, w int, f float)");
+  c1->ExecSQL("insert into n values (-2147483648, -32768, -9223372036854775808, 0, 1.5)");
+  c1->ExecSQL("insert into n values (2147483647, 32767, 9223372036854775807, 65535, null)");
+  c1->ExecSQL("insert into n values (null, null, null, null, 0)");
+  c1->ExecSQL("insert into n values (0, 0, 0, 0, -0.25)");
+  open(query, "select * from n");
+  const std::vector<std::vector<AnsiString>> expected = {
+      {"-2147483648", "-32768", "-9223372036854775808", "0", "1.5"},
+      {"2147483647", "32767", "9223372036854775807", "65535", ""},
+      {"", "", "", "", "0"},
+      {"0", "0", "0", "0", "-0.25"},
+  };
+  expectTexts(expected, [](TField& field, int column) {
+    if (column == 4) return;
+    EXPECT_TRUE(dynamic_cast<TIntegerField*>(&field) || dynamic_cast<TLargeintField*>(&field)) << field.ClassName();
+    if (!field.IsNull()) EXPECT_EQ(field.AsString(), std::to_string(field.AsLargeInt()));
+  });
 }

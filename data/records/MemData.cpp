@@ -240,18 +240,16 @@ std::string_view TData::storedAnsiText(const TFieldDesc& field, const std::byte*
 
 bool TData::GetText(int fieldNo, const std::byte* record, AnsiString& text) const {
   const TFieldDesc& field = Field(fieldNo);
-  if (std::int64_t number = 0; codec::LoadInteger(field.DataType, record + field.Offset, number)) {
-    if (GetNull(fieldNo, record)) {
-      text.clear();
-      return true;
-    }
-    char digits[24];
-    text.assign(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-    return true;
-  }
-  if (field.DataType != dcString && field.DataType != dcGuid && field.DataType != dcHeapString) return false;
+  std::int64_t number = 0;
+  const bool integer = codec::LoadInteger(field.DataType, record + field.Offset, number);
+  if (!integer && field.DataType != dcString && field.DataType != dcGuid && field.DataType != dcHeapString) return false;
   if (GetNull(fieldNo, record)) {
     text.clear();
+    return true;
+  }
+  if (integer) {
+    char digits[24];
+    text.assign(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
     return true;
   }
   text.assign(storedAnsiText(field, record));

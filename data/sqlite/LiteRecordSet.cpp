@@ -225,9 +225,10 @@ bool TSQLiteRecordSet::readText(const TFieldDesc& field, int column, std::byte* 
   // field's length, so for an 8-bit database its length is measured here, up to that bound,
   // instead of asked of SQLite, each of whose calls takes the connection's lock. A memo keeps
   // every byte and a UTF-8 text is cut only once decoded: those ask.
+  const bool utf8 = connection.IsUTF8Needed();
   std::size_t count = 0;
   if (bytes) {
-    if (field.DataType == dcMemo || connection.IsUTF8Needed())
+    if (field.DataType == dcMemo || utf8)
       count = static_cast<std::size_t>(sqlite3api.sqlite3_column_bytes(stmt, column));
     else
       count = strnlen(bytes, field.DataType == dcString ? static_cast<std::size_t>(field.Size) : field.Length);
@@ -235,7 +236,7 @@ bool TSQLiteRecordSet::readText(const TFieldDesc& field, int column, std::byte* 
   // Text as the record keeps it: the library's bytes, decoded only for a UTF-8 database.
   AnsiString converted;
   std::string_view text(bytes ? bytes : "", count);
-  if (connection.IsUTF8Needed()) {
+  if (utf8) {
     converted = connection.DecodeText(text.data(), static_cast<int>(text.size()));
     text = converted;
   }

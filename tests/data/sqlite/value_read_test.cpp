@@ -34,9 +34,10 @@ class ValueReadTest : public ::testing::Test {
     connection.Connect();
   }
 
-  // Opens `sql` with the data set's defaults and reads its first row.
-  void open(TSQLiteRecordSet& rs, const AnsiString& sql) {
-    rs.SetConnection(&connection);
+  // Opens `sql` with the data set's defaults, on `on` or the fixture's connection, and reads
+  // its first row.
+  void open(TSQLiteRecordSet& rs, const AnsiString& sql, TSQLiteConnection* on = nullptr) {
+    rs.SetConnection(on ? on : &connection);
     rs.SetProp(prFlatBuffers, false);
     rs.SetSQL(sql);
     rs.Open();
@@ -294,29 +295,25 @@ TEST_F(ValueReadTest, TextEndsAtItsFirstZeroByteAndItsLengthWhileAMemoKeepsEvery
   for (TSQLiteConnection* reader : {&connection, &utf8}) {
     SCOPED_TRACE(reader == &utf8 ? "UTF-8 database" : "8-bit database");
     TSQLiteRecordSet rs;
-    rs.SetConnection(reader);
-    rs.SetProp(prFlatBuffers, false);
-    rs.SetSQL("select * from n");
-    rs.Open();
+    open(rs, "select * from n", reader);
     ASSERT_EQ(rs.Field(1).DataType, dcString);
     ASSERT_EQ(rs.Field(2).DataType, dcHeapString);
     ASSERT_EQ(rs.Field(3).DataType, dcMemo);
     ASSERT_EQ(rs.Field(4).DataType, dcHeapString);
     ASSERT_EQ(rs.Field(5).DataType, dcString);
-    TRecordBytes record = rs.AllocRecBuf();
-    ASSERT_TRUE(rs.GetNextRecord(record.data()));
-    EXPECT_EQ(rs.GetValue(1, record.data()), TFieldValue(AnsiString("ab")));
-    EXPECT_EQ(rs.GetValue(2, record.data()), TFieldValue(AnsiString("ab")));
-    EXPECT_EQ(rs.GetValue(3, record.data()), TFieldValue(AnsiString("ab\0cd", 5)));
-    EXPECT_EQ(rs.GetValue(4, record.data()), TFieldValue(std::string(40, 'd')));
-    EXPECT_EQ(rs.GetValue(5, record.data()), TFieldValue(std::string(8, 'e')));
-    ASSERT_TRUE(rs.GetNextRecord(record.data()));
-    EXPECT_EQ(rs.GetValue(1, record.data()), TFieldValue(AnsiString()));
-    EXPECT_FALSE(rs.GetNull(1, record.data())) << "an empty text is not a null";
-    EXPECT_EQ(rs.GetValue(2, record.data()), TFieldValue(AnsiString("b")));
-    EXPECT_TRUE(rs.GetNull(3, record.data()));
-    EXPECT_EQ(rs.GetValue(4, record.data()), TFieldValue(AnsiString("dd")));
-    EXPECT_EQ(rs.GetValue(5, record.data()), TFieldValue(AnsiString("e")));
+    std::byte* record = row.data();
+    EXPECT_EQ(rs.GetValue(1, record), TFieldValue(AnsiString("ab")));
+    EXPECT_EQ(rs.GetValue(2, record), TFieldValue(AnsiString("ab")));
+    EXPECT_EQ(rs.GetValue(3, record), TFieldValue(AnsiString("ab\0cd", 5)));
+    EXPECT_EQ(rs.GetValue(4, record), TFieldValue(std::string(40, 'd')));
+    EXPECT_EQ(rs.GetValue(5, record), TFieldValue(std::string(8, 'e')));
+    ASSERT_TRUE(rs.GetNextRecord(record));
+    EXPECT_EQ(rs.GetValue(1, record), TFieldValue(AnsiString()));
+    EXPECT_FALSE(rs.GetNull(1, record)) << "an empty text is not a null";
+    EXPECT_EQ(rs.GetValue(2, record), TFieldValue(AnsiString("b")));
+    EXPECT_TRUE(rs.GetNull(3, record));
+    EXPECT_EQ(rs.GetValue(4, record), TFieldValue(AnsiString("dd")));
+    EXPECT_EQ(rs.GetValue(5, record), TFieldValue(AnsiString("e")));
     rs.Close();
   }
 }

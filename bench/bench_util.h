@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -23,14 +24,23 @@ double bestMs(int runs, F&& work) {
   return best;
 }
 
+// The middle of the values: a measurement that one disturbed run does not move.
+inline double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
 inline double peakRssMiB() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-inline void print(const char* name, double value) { std::printf("%s: %.3f\n", name, value); }
-inline void print(const char* name, int value) { std::printf("%s: %d\n", name, value); }
+// Put before every figure's name: bench/run passes "all_" to the runs over every poem.
+inline std::string namePrefix;
+
+inline void print(const char* name, double value) { std::printf("%s%s: %.3f\n", namePrefix.c_str(), name, value); }
+inline void print(const char* name, int value) { std::printf("%s%s: %d\n", namePrefix.c_str(), name, value); }
 
 // The folder that holds the collection's files: the first argument, else ./run.
 inline std::string collectionFolder(int argc, char** argv) { return argc > 1 ? argv[1] : "run"; }

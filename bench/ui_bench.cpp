@@ -32,17 +32,8 @@
 
 namespace {
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-std::string prefix;
-
-template <class V>
-void print(const std::string& name, V value) {
-  bench::print((prefix + name).c_str(), value);
-}
+using bench::median;
+using bench::print;
 
 double msSince(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e6; }
 
@@ -90,7 +81,7 @@ bool skinnedPaintRatio(Tfsici& main) {
 
 int main(int argc, char** argv) {
   const std::filesystem::path folder = std::filesystem::absolute(bench::collectionFolder(argc, argv));
-  if (argc > 2) prefix = argv[2];
+  if (argc > 2) bench::namePrefix = argv[2];
   const QString reader = QString::fromStdString(
       (std::filesystem::absolute(argv[0]).parent_path() / "sici").string());
   std::filesystem::current_path(folder);

@@ -14,8 +14,6 @@ namespace {
 
 const QString kObjectName = QStringLiteral("PoemZoom");
 
-// One notch of a wheel.
-constexpr int kNotch = 120;
 constexpr long long kRangeSteps = (PoemZoom::kLargest - PoemZoom::kSmallest) / PoemZoom::kStep;
 
 }  // namespace
@@ -60,15 +58,13 @@ bool PoemZoom::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::Wheel) return QObject::eventFilter(watched, event);
   const auto* wheel = static_cast<QWheelEvent*>(event);
   if (!(wheel->modifiers() & Qt::ControlModifier)) {
-    pendingDelta_ = 0;
+    notches_.Reset();
     return false;
   }
   // A turn away from the reader enlarges, as in every other program. However far one event
   // says the wheel turned, it can at most cross the whole range.
-  const long long turned = static_cast<long long>(pendingDelta_) + wheel->angleDelta().y();
-  pendingDelta_ = static_cast<int>(turned % kNotch);
-  const long long notches = std::clamp<long long>(turned / kNotch, -kRangeSteps, kRangeSteps);
-  if (notches != 0) SetPercent(percent_ + static_cast<int>(notches) * kStep);
+  const int notches = notches_.Add(wheel->angleDelta().y(), kRangeSteps);
+  if (notches != 0) SetPercent(percent_ + notches * kStep);
   return true;
 }
 

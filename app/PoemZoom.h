@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include "platform/forms/WheelNotches.h"
+
 class QTextEdit;
 class QWidget;
 
@@ -36,8 +38,7 @@ class PoemZoom : public QObject {
   QTextEdit* view_;
   int normalPixels_;
   int percent_ = kNormal;
-  // Wheel turns of less than one notch, as fine-grained wheels and touchpads send them.
-  int pendingDelta_ = 0;
+  TWheelNotches notches_;
 };
 
 // The zoom of the window's poem view, if it has one.

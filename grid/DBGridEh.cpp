@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "grid/DBGridEhAccessible.h"
 #include "grid/GridDataLinkEh.h"
 #include "platform/classes/Component.h"
 #include "platform/forms/ControlProperties.h"
@@ -48,6 +49,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* parent)
       columns_(this),
       defValues_(this) {
   setProperty(kClassNameProperty, QStringLiteral("TDBGridEh"));
+  InstallDBGridEhAccessible();
   titleFont_ = font();
   footerFont_ = font();
   SetColCount(2);
@@ -58,6 +60,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* parent)
                           goTabs | goEditing);
   verticalScrollBar()->setRange(0, 0);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  verticalScrollBar()->installEventFilter(this);
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) { vertScrollAction(action); });
   connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] {
     setFocus();
@@ -301,6 +304,7 @@ void TCustomDBGridEh::buildFieldMap() {
 }
 
 void TCustomDBGridEh::layoutRebuild() {
+  const TDBGridEhAccessibleUpdate accessible(*this);
   if (loading_) return;
   deferredLayoutPosted_ = false;
   inLayout_ = true;
@@ -549,11 +553,13 @@ void TCustomDBGridEh::moveBy(int distance) {
 }
 
 void TCustomDBGridEh::LinkActive(bool) {
+  const TDBGridEhAccessibleUpdate accessible(*this);
   LayoutChanged();
   updateScrollBar();
 }
 
 void TCustomDBGridEh::DataChanged() {
+  const TDBGridEhAccessibleUpdate accessible(*this);
   if (!HandleAllocated()) return;
   updateRowCount();
   updateScrollBar();
@@ -562,6 +568,7 @@ void TCustomDBGridEh::DataChanged() {
 }
 
 void TCustomDBGridEh::Scroll(int distance) {
+  const TDBGridEhAccessibleUpdate accessible(*this);
   if (!HandleAllocated()) return;
   const int oldRow = Row();
   if (link_->ActiveRecord() + DataRowOffset() >= RowCount()) updateRowCount();

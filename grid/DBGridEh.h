@@ -199,6 +199,7 @@ class TCustomDBGridEh : public TCustomGrid {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void customEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   friend class TColumnEh;

@@ -15,6 +15,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/text/AnsiText.h"
 #include "platform/text/QtText.h"
 
 namespace {
@@ -192,7 +193,7 @@ bool TDBGridEhFindDlg::matches(const AnsiString& cellText, const AnsiString& sea
   switch (cbMatchinType->currentIndex()) {
     case 1: return cell == search;
     case 2: return cell.compare(0, search.size(), search) == 0;
-    default: return cell.find(search) != AnsiString::npos;
+    default: return text::findText(cell, search) != AnsiString::npos;
   }
 }
 

@@ -2,6 +2,8 @@
 // data set, selecting columns, and raising the cell-click and title-click events.
 
 #include <QFocusEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include "grid/DBGridEh.h"
 #include "grid/GridDataLinkEh.h"
@@ -61,8 +63,9 @@ void TCustomDBGridEh::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers mo
 
 void TCustomDBGridEh::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
   const TGridState state = GridState();
+  const bool cancelled = DragCancelled();
   TCustomGrid::MouseUp(button, modifiers, x, y);
-  if (state == gsColSizing || state == gsRowSizing) return;
+  if (cancelled || state == gsColSizing || state == gsRowSizing) return;
   if (button != Qt::LeftButton && !(button == Qt::RightButton && state == gsColMoving)) return;
   TColumnEh* column = columnAt(x, y);
   if (!column) return;
@@ -83,6 +86,16 @@ bool TCustomDBGridEh::DoMouseWheelDown(Qt::KeyboardModifiers) {
 bool TCustomDBGridEh::DoMouseWheelUp(Qt::KeyboardModifiers) {
   if (link_->Active()) moveBy(-1);
   return true;
+}
+
+bool TCustomDBGridEh::eventFilter(QObject* watched, QEvent* event) {
+  // The wheel over the vertical scroll bar moves the records as over the cells, and the bar
+  // follows them; left to the bar, only its thumb would move.
+  if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+    wheelEvent(static_cast<QWheelEvent*>(event));
+    return true;
+  }
+  return TCustomGrid::eventFilter(watched, event);
 }
 
 void TCustomDBGridEh::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
@@ -146,10 +159,13 @@ void TCustomDBGridEh::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         selectColumn(ctrl ? 0 : SelectedIndex() - 1);
       break;
     case Qt::Key_Right:
-      if (rowSelect)
-        SetLeftCol(LeftCol() + 1);
-      else
+      if (rowSelect) {
+        // Only while columns lie beyond the right edge: past that it would hide the first ones
+        // with no scroll bar to bring them back.
+        if (LeftCol() < LastLeftCol()) SetLeftCol(LeftCol() + 1);
+      } else {
         selectColumn(ctrl ? columns_.Count() - 1 : SelectedIndex() + 1);
+      }
       break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {

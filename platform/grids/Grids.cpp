@@ -320,10 +320,12 @@ int TCustomGrid::SizingColumnAt(int x, int y) const {
 
 void TCustomGrid::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y, bool doubleClick) {
   if (button != Qt::LeftButton || doubleClick) return;
+  dragCancelled_ = false;
   if (const int col = SizingColumnAt(x, y); col >= 0) {
     state_ = gsColSizing;
     sizingIndex_ = col;
     sizingOrigin_ = colLeft(col);
+    sizingWidth_ = colWidths_[static_cast<std::size_t>(col)];
     return;
   }
   const TGridCoord cell = MouseCoord(x, y);
@@ -361,6 +363,7 @@ void TCustomGrid::MouseMove(Qt::MouseButtons, int x, int y) {
 }
 
 void TCustomGrid::MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+  dragCancelled_ = false;
   const TGridState finished = state_;
   if (finished == gsColSizing) {
     UpdateHorzScrollBar();
@@ -373,6 +376,11 @@ void TCustomGrid::MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
 }
 
 void TCustomGrid::CancelMode() {
+  if (state_ == gsColSizing && sizingIndex_ >= 0 && sizingIndex_ < ColCount()) {
+    colWidths_[static_cast<std::size_t>(sizingIndex_)] = sizingWidth_;
+    UpdateHorzScrollBar();
+  }
+  if (state_ == gsColSizing || state_ == gsColMoving) dragCancelled_ = true;
   state_ = gsNormal;
   moveIndex_ = movePos_ = sizingIndex_ = -1;
   InvalidateGrid();
@@ -436,15 +444,18 @@ void TCustomGrid::scrollCurrentIntoView() {
   }
 }
 
-void TCustomGrid::UpdateHorzScrollBar() {
-  // The last left column from which everything to the right still fits.
+int TCustomGrid::LastLeftCol() const {
   int lastLeft = ColCount() - 1, used = fixedWidth();
   for (int c = ColCount() - 1; c >= fixedCols_; --c) {
     used += colExtent(c);
     if (used > viewport()->width()) break;
     lastLeft = c;
   }
-  lastLeft = std::max(lastLeft, std::min(fixedCols_, ColCount() - 1));
+  return std::max(lastLeft, std::min(fixedCols_, ColCount() - 1));
+}
+
+void TCustomGrid::UpdateHorzScrollBar() {
+  const int lastLeft = LastLeftCol();
   syncingScrollBar_ = true;
   horizontalScrollBar()->setRange(0, std::max(0, lastLeft - fixedCols_));
   horizontalScrollBar()->setValue(topLeft_.X - fixedCols_);
@@ -479,11 +490,10 @@ void TCustomGrid::mouseReleaseEvent(QMouseEvent* event) {
 void TCustomGrid::keyPressEvent(QKeyEvent* event) { KeyDown(event->key(), event->modifiers()); }
 
 void TCustomGrid::wheelEvent(QWheelEvent* event) {
-  const int delta = event->angleDelta().y();
-  if (delta < 0)
-    DoMouseWheelDown(event->modifiers());
-  else if (delta > 0)
-    DoMouseWheelUp(event->modifiers());
+  // However far one event says the wheel turned, it moves at most a page of rows.
+  const int notches = wheelNotches_.Add(event->angleDelta().y(), std::max(1, RowCount()));
+  for (int i = 0; i < -notches; ++i) DoMouseWheelDown(event->modifiers());
+  for (int i = 0; i < notches; ++i) DoMouseWheelUp(event->modifiers());
   event->accept();
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/forms/WheelNotches.h"
 #include "platform/graphics/Graphics.h"
 
 enum TGridOption : unsigned {
@@ -78,6 +79,9 @@ class TCustomGrid : public QAbstractScrollArea {
   void SetRow(int row) { FocusCell(current_.X, row); }
   int LeftCol() const { return topLeft_.X; }
   void SetLeftCol(int col);
+  // The leftmost column from which every column to the right still fits the view: scrolling
+  // further right would only hide columns.
+  int LastLeftCol() const;
   int TopRow() const { return topLeft_.Y; }
   void SetTopRow(int row);
 
@@ -130,8 +134,11 @@ class TCustomGrid : public QAbstractScrollArea {
   virtual bool DoMouseWheelUp(Qt::KeyboardModifiers) { return false; }
   // The view changed size.
   virtual void SizeChanged() {}
-  // Ends a sizing or moving in progress without applying it.
+  // Ends a sizing or moving in progress without applying it: a sized column gets its width
+  // back, and the release of the button that started it counts for nothing.
   void CancelMode();
+  // Whether the button now held started a sizing or moving that was cancelled.
+  bool DragCancelled() const { return dragCancelled_; }
 
   // Moves the current cell when SelectCell agrees, scrolling it into view.
   void FocusCell(int col, int row);
@@ -177,7 +184,10 @@ class TCustomGrid : public QAbstractScrollArea {
   TColor fixedColor_ = clBtnFace;
   int sizingIndex_ = -1;
   int sizingOrigin_ = 0;
+  int sizingWidth_ = 0;  // the width before the sizing, for a cancel
+  bool dragCancelled_ = false;
   int moveIndex_ = -1;
   int movePos_ = -1;
   bool syncingScrollBar_ = false;
+  TWheelNotches wheelNotches_;
 };

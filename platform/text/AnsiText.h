@@ -57,6 +57,11 @@ inline std::string_view trimmed(std::string_view s) {
 AnsiString upperAscii(std::string_view s);
 AnsiString lowerAscii(std::string_view s);
 
+// Where `part` first occurs in `s` as whole characters: a match may only start where a
+// character of `s` starts, never on the second byte of a double-byte character (the trail byte
+// of 璠 is "["). npos when there is none; 0 for an empty `part`.
+std::size_t findText(std::string_view s, std::string_view part);
+
 // True when every byte sequence is a defined code page 936 character.
 bool isValidAnsi(std::string_view ansi);
 

@@ -163,6 +163,12 @@ AnsiString shiftAsciiCase(std::string_view s, unsigned char from, int shift) {
 AnsiString upperAscii(std::string_view s) { return shiftAsciiCase(s, 'a', -32); }
 AnsiString lowerAscii(std::string_view s) { return shiftAsciiCase(s, 'A', 32); }
 
+std::size_t findText(std::string_view s, std::string_view part) {
+  for (std::size_t i = 0; i + part.size() <= s.size(); i += isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1)
+    if (s.compare(i, part.size(), part) == 0) return i;
+  return std::string_view::npos;
+}
+
 bool isValidAnsi(std::string_view ansi) {
   const Tables& t = tables();
   for (std::size_t i = 0; i < ansi.size(); ++i) {

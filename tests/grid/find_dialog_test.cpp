@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -22,6 +23,7 @@ AnsiString g(const char* utf8) { return text::utf8ToAnsi(utf8); }
 class FindDialogTest : public GridTest {
  protected:
   FindDialogTest() {
+    dialog.cbText->clear();  // the one dialog of the process keeps its history between grids
     previous = SetMessageBoxPresenter([this](const TMessageBoxRequest& request) {
       boxes.push_back(request.text);
       return mrOk;
@@ -145,4 +147,62 @@ TEST_F(FindDialogTest, EveryColumnOfARecordComesBeforeTheNextRecord) {
   EXPECT_EQ(query.RecNo(), 10);
   EXPECT_EQ(dialog.PositionIndex(), 0);
   dialog.cbUseFormat->setChecked(true);
+}
+
+TEST_F(FindDialogTest, MatchingTakesWholeCharactersAndTheCaseOfLatinLettersOnly) {
+  // 璠 is AD 5B, its second byte "["; 癮 is B0 61 and 癆 B0 41, their second bytes "a" and "A".
+  open(g("select id, case id when 3 then '陈璠' when 4 then '癮' when 5 then '癆' when 9 then 'a[1]' "
+         "else tm end as tm from t"));
+  prepare("[");
+  dialog.FindNext();
+  EXPECT_EQ(query.RecNo(), 9) << "only the real bracket";
+  prepare("a");
+  dialog.FindNext();
+  EXPECT_EQ(query.RecNo(), 9) << "no character merely ends in the byte of a or A";
+  prepare("璠");
+  dialog.FindNext();
+  EXPECT_EQ(query.RecNo(), 3);
+  prepare("A", 2, 1);
+  dialog.FindNext();
+  EXPECT_EQ(query.RecNo(), 3) << "the whole field A is in no record, however the case is read";
+  ASSERT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(FindDialogTest, TheColumnListStartsOnTheGridsSelectedColumn) {
+  grid->SetOptions(grid->Options() & ~dgRowSelect);
+  open(g("select id, tm as 作品, id * 10 as n from t"));
+  grid->SetSelectedIndex(1);
+  grid->setFocus();
+  QString chosen;
+  QTimer::singleShot(0, [&] {
+    chosen = dialog.cbFindIn->currentText();
+    dialog.bCancel->click();
+  });
+  key(Qt::Key_F, Qt::ControlModifier);
+  EXPECT_EQ(chosen, QStringLiteral("作品"));
+}
+
+TEST_F(FindDialogTest, EnterFindsEscClosesAndAnOpenDropDownKeepsBoth) {
+  open(g("select id, tm from t"));
+  query.MoveBy(29);
+  prepare("诗5");
+  QTest::keyClick(dialog.cbText, Qt::Key_Return);
+  EXPECT_EQ(query.RecNo(), 5) << "Enter in the search box finds";
+  QTest::keyClick(dialog.cbFindIn, Qt::Key_Enter);
+  EXPECT_EQ(query.RecNo(), 50) << "Enter on another control finds the next";
+
+  dialog.cbMatchinType->showPopup();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.cbMatchinType->view()->isVisible(); }));
+  QTest::keyClick(dialog.cbMatchinType, Qt::Key_Return);
+  EXPECT_EQ(query.RecNo(), 50) << "the open list takes the Enter";
+  if (dialog.cbMatchinType->view()->isVisible()) dialog.cbMatchinType->hidePopup();
+  dialog.cbMatchinType->showPopup();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.cbMatchinType->view()->isVisible(); }));
+  QTest::keyClick(dialog.cbMatchinType, Qt::Key_Escape);
+  EXPECT_TRUE(dialog.isVisible()) << "the open list takes the Esc";
+  if (dialog.cbMatchinType->view()->isVisible()) dialog.cbMatchinType->hidePopup();
+
+  QTest::keyClick(dialog.cbText, Qt::Key_Escape);
+  EXPECT_FALSE(dialog.isVisible()) << "Esc closes the dialog";
+  EXPECT_TRUE(boxes.empty());
 }

@@ -248,3 +248,56 @@ TEST_F(GridTest, ADisplayFormatShapesNumbersAndEmptiesOtherKinds) {
   n.SetDisplayFormat("");
   EXPECT_EQ(n.DisplayText(), query.Fields()[0]->DisplayText());
 }
+
+TEST_F(GridTest, EveryBufferedRowLiesWhollyInViewAtEveryHeightAndNoFurtherRowWouldFit) {
+  open(g("select id, tm from t"));
+  const int pitch = grid->DefaultRowHeight() + 1;
+  // Over two row pitches of heights, so that the title row's height falls at every place in
+  // a row's pitch: reading the view as if the title row held a data row buffers one too many
+  // at some of them.
+  for (int extra = 0; extra < 2 * pitch; ++extra) {
+    window->resize(300, 300 + extra);
+    QApplication::processEvents();
+    const int buffered = grid->DataLink().BufferCount();
+    const int height = grid->viewport()->height();
+    const QRect last = grid->CellRect(0, buffered);
+    ASSERT_FALSE(last.isEmpty()) << "height " << height;
+    EXPECT_LT(last.bottom() + 1, height) << "the last buffered row and its line lie inside the view at height "
+                                         << height;
+    EXPECT_GE(last.bottom() + pitch + 1, height) << "one row more would have fitted at height " << height;
+    EXPECT_EQ(grid->RowCount(), buffered + 1);
+  }
+}
+
+TEST_F(GridTest, AFlatTitleRowIsTheTextHeightAndTwoPixelsAndARaisedOneFour) {
+  open(g("select id, tm from t"));
+  const int text = QFontMetrics(grid->TitleFont()).height();
+  EXPECT_EQ(grid->RowHeights(0), text + 2);
+  grid->SetFlat(false);
+  EXPECT_EQ(grid->RowHeights(0), text + 4);
+  EXPECT_EQ(grid->DefaultRowHeight(), QFontMetrics(grid->font()).height() + 3 + 1) << "text + 3 + line";
+}
+
+TEST_F(GridTest, TheFocusedCurrentRowHasADottedFocusRectangle) {
+  open(g("select id, tm from t"));
+  grid->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return grid->hasFocus(); }));
+  QRect row;
+  for (int col = grid->FixedCols(); col < grid->ColCount(); ++col) row |= grid->CellRect(col, 1);
+  row &= grid->viewport()->rect();
+  // White dots xor-ed over the grey highlight: every other pixel of the row's top edge.
+  const auto dots = [&] {
+    const QImage image = grid->viewport()->grab().toImage();
+    int n = 0;
+    for (int x = row.left(); x <= row.right(); ++x)
+      n += image.pixelColor(x, row.top()) == QColor(127, 127, 127);
+    return n;
+  };
+  EXPECT_GE(dots(), row.width() / 2 - 2);
+  key(Qt::Key_Down);
+  EXPECT_EQ(dots(), 0) << "the rectangle follows the current row";
+  key(Qt::Key_Up);
+  other->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !grid->hasFocus(); }));
+  EXPECT_EQ(dots(), 0) << "no focus, no rectangle";
+}

@@ -96,3 +96,18 @@ TEST(AnsiHelpers, TrimAndUpperCaseLeaveDoubleByteCharactersAlone) {
   EXPECT_EQ(upperAscii("select \xB0\x61 x"), "SELECT \xB0\x61 X");
   EXPECT_EQ(upperAscii("\xB0"), "\xB0") << "a lone lead byte at the end";
 }
+
+TEST(AnsiHelpers, FindingTextMatchesWholeCharactersOnly) {
+  const AnsiString chen = utf8ToAnsi("陈璠");  // 璠 is AD 5B: its second byte is "["
+  ASSERT_EQ(chen.substr(2), "\xAD\x5B");
+  EXPECT_EQ(findText(chen, "["), AnsiString::npos) << "never inside a double-byte character";
+  EXPECT_EQ(findText(chen + "[", "["), 4u) << "a real bracket after it";
+  EXPECT_EQ(findText(chen, utf8ToAnsi("璠")), 2u);
+  // A search that begins with a trail byte may not pair it with the next character's lead.
+  EXPECT_EQ(findText("\xB0\x61\xB0\x61", "\x61\xB0"), AnsiString::npos);
+  EXPECT_EQ(findText("a\xB0\x61", "a"), 0u);
+  EXPECT_EQ(findText("\xB0\x61" "a", "a"), 2u);
+  EXPECT_EQ(findText("abc", ""), 0u);
+  EXPECT_EQ(findText("", "a"), AnsiString::npos);
+  EXPECT_EQ(findText("\xB0", "\xB0"), 0u) << "a lone lead byte at the end is still a character";
+}

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "app/Statements.h"
+#include "bench/bench_connection.h"
 #include "bench/bench_util.h"
 #include "data/access/Uni.h"
 #include "data/access/UniQuery.h"
@@ -123,11 +124,7 @@ class PoemList {
 class OurList : public PoemList {
  public:
   explicit OurList(const std::string& folder) {
-    connection_.SetProviderName("SQLite");
-    connection_.SetDatabase(folder + "/sici.idb");
-    connection_.SpecificOptions().Add("SQLite.ASCIIDataBase=True");
-    connection_.SpecificOptions().Add("SQLite.EncryptionKey=lirn4302986K");
-    connection_.SetConnected(true);
+    bench::connect(connection_, folder + "/sici.idb", true);
     query_.SetConnection(&connection_);
     source_.SetDataSet(&query_);
     grid_.setFont(songti(kListPixels));

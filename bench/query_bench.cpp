@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_connection.h"
 #include "bench/bench_util.h"
 #include "data/sqlite/LiteCallUni.h"
 #include "data/sqlite/LiteClassesUni.h"
@@ -48,14 +49,6 @@ void bareExec(sqlite3* db, const std::string& sql) {
   sqlite3api.sqlite3_finalize(stmt);
 }
 
-void configure(TUniConnection& c, const std::string& file, bool key) {
-  c.SetProviderName("SQLite");
-  c.SetDatabase(file);
-  c.SpecificOptions().Add("SQLite.ASCIIDataBase=True");
-  if (key) c.SpecificOptions().Add("SQLite.EncryptionKey=lirn4302986K");
-  c.Connect();
-}
-
 // Walks every row reading each field's text, as the bare loop copies every column.
 int fetchAll(TUniQuery& q) {
   int rows = 0;
@@ -84,8 +77,8 @@ int main(int argc, char** argv) {
       text::utf8ToAnsi("select sici.id as id,sici.tm as 作品,sici.zz as 作者 from sici ,tmpid where tmpid.id=sici.id");
 
   TUniConnection c1(nullptr), c2(nullptr);
-  configure(c1, folder + "/sici.idb", true);
-  configure(c2, folder + "/sici.dbf", false);
+  bench::connect(c1, folder + "/sici.idb", true);
+  bench::connect(c2, folder + "/sici.dbf", false);
   auto* catalogue = static_cast<TSQLiteConnection*>(c1.InternalConnection());
   auto* texts = static_cast<TSQLiteConnection*>(c2.InternalConnection());
 

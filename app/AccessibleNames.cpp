@@ -12,6 +12,7 @@
 
 #include "app/sici.h"
 #include "grid/DBGridEh.h"
+#include "platform/forms/ListBox.h"
 
 namespace {
 

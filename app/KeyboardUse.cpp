@@ -17,6 +17,7 @@
 #include "app/sici.h"
 #include "grid/DBGridEh.h"
 #include "platform/forms/Clickable.h"
+#include "platform/forms/ListBox.h"
 
 namespace {
 

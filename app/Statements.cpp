@@ -22,6 +22,25 @@ AnsiString Literal(const AnsiString& value) {
   return out;
 }
 
+AnsiString Alias(const AnsiString& name) {
+  // SQLite's tokenizer reads bytes: letters, digits, '_', '$' and every byte from 0x80 up join
+  // an identifier, which may not start with a digit or '$'. The second byte of a double-byte
+  // character is read as what it is alone.
+  const auto joins = [](unsigned char c) {
+    return c >= 0x80 || c == '_' || c == '$' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  };
+  const auto first = name.empty() ? 0 : static_cast<unsigned char>(name.front());
+  bool plain = joins(first) && first != '$' && !(first >= '0' && first <= '9');
+  for (const char c : name) plain = plain && joins(static_cast<unsigned char>(c));
+  if (plain) return name;
+  AnsiString out = "\"";
+  for (const char c : name) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out + '"';
+}
+
 AnsiString AllPoems() { return listBase(); }
 
 AnsiString AllTitles() { return "select id,tm as 作品 from sici"_gbk; }
@@ -43,7 +62,7 @@ AnsiString DynastyPoets(const AnsiString& entry) {
 }
 
 AnsiString PoetWorks(const AnsiString& author) {
-  return "select id,tm as " + author + "作品 from sici where zz ='"_gbk + Literal(author) + "'";
+  return "select id,tm as " + Alias(author + "作品"_gbk) + " from sici where zz ='" + Literal(author) + "'";
 }
 
 AnsiString TitlesBeginningWith(const AnsiString& text) { return listBase() + " where tm like '" + Literal(text) + "%'"; }

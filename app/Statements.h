@@ -53,6 +53,10 @@ AnsiString DynastyPattern(const AnsiString& entry);
 
 // `value` as the inside of an SQL text literal: every single quote doubled.
 AnsiString Literal(const AnsiString& value);
+// `name` as a column alias: as it stands where SQLite reads it as one plain identifier, else
+// in double quotes with every double quote doubled (a name with a blank or a bracket, or with
+// a character whose second byte is an ASCII sign, such as 璠 = AD 5B).
+AnsiString Alias(const AnsiString& name);
 
 // The fixed author of the dynasty page.
 AnsiString FixedAuthor();

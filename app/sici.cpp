@@ -28,6 +28,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Clickable.h"
 #include "platform/forms/ControlProperties.h"
+#include "platform/forms/ListBox.h"
 #include "platform/forms/Shell.h"
 #include "platform/text/QtText.h"
 #include "platform/text/Rtf.h"
@@ -148,9 +149,7 @@ void Tfsici::connectEvents() {
   static_cast<TClickEdit*>(bt)->OnClick = [this] { btClick(); };
   static_cast<TClickEdit*>(Edit1)->OnClick = [this] { Edit1Click(); };
   connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-  connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row >= 0) ListBox1Click();
-  });
+  ListBox1->OnClick = [this] { ListBox1Click(); };
   DBGridEh1->OnCellClick = [this](TColumnEh& column) { DBGridEh1CellClick(column); };
   DBGridEh2->OnCellClick = [this](TColumnEh& column) { DBGridEh2CellClick(column); };
   DBGridEh3->OnCellClick = [this](TColumnEh& column) { DBGridEh3CellClick(column); };
@@ -194,7 +193,7 @@ void Tfsici::buildListPages() {
 
   TabSheet2 = new QWidget;
   TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-  ListBox1 = new QListWidget(TabSheet2);
+  ListBox1 = new TListBox(TabSheet2);
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
   ListBox1->setFont(songti(16));
   ListBox1->setFixedWidth(57);

@@ -9,7 +9,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class TListBox;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -40,7 +40,7 @@ class Tfsici : public TForm {
   TUniQuery* uq1;
   TSQLiteUniProvider* SQLiteUniProvider1;
   TDBGridEh* DBGridEh1;
-  QListWidget* ListBox1;
+  TListBox* ListBox1;
   TDBGridEh* DBGridEh2;
   TDBGridEh* DBGridEh3;
   TDBGridEh* DBGridEh4;

@@ -20,6 +20,7 @@
 #include "grid/DBGridEh.h"
 #include "platform/db/DataSource.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/forms/ListBox.h"
 #include "platform/text/InputSimplifier.h"
 #include "platform/text/QtText.h"
 

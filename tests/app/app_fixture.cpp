@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTest>
 #include <QThread>
 
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include "app/sici.h"
 #include "data/sqlite/LiteClassesUni.h"
 #include "platform/forms/Application.h"
+#include "platform/forms/ListBox.h"
 #include "tools/collection/CollectionSchema.h"
 
 namespace fs = std::filesystem;
@@ -82,6 +85,14 @@ std::unique_ptr<Tfsici> StartReader() {
   main->activateWindow();
   waitFor([&] { return QApplication::activeWindow() == main.get(); });
   return main;
+}
+
+void ChooseDynasty(Tfsici& main, int row) {
+  main.PageControl1->setCurrentWidget(main.TabSheet2);
+  QListWidgetItem* entry = main.ListBox1->item(row);
+  main.ListBox1->scrollToItem(entry);
+  QTest::mouseClick(main.ListBox1->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    main.ListBox1->visualItemRect(entry).center());
 }
 
 bool waitFor(const std::function<bool()>& done) {

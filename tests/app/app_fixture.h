@@ -43,5 +43,8 @@ class Tfsici;
 // Creates the reader's windows and shows the main one, active; null when start-up failed.
 std::unique_ptr<Tfsici> StartReader();
 
+// Chooses a dynasty as a person does: the page of the dynasty list shown, a click on the entry.
+void ChooseDynasty(Tfsici& main, int row);
+
 // Runs the event loop until `done` holds or about two seconds have passed.
 bool waitFor(const std::function<bool()>& done);

@@ -25,6 +25,7 @@
 #include "app/sici.h"
 #include "data/access/UniQuery.h"
 #include "grid/DBGridEh.h"
+#include "platform/forms/ListBox.h"
 #include "platform/forms/Shell.h"
 #include "platform/text/AnsiText.h"
 #include "tests/app/app_fixture.h"
@@ -129,7 +130,7 @@ TEST_F(Keyboard, EnterOnARowOfAPoemListShowsThePoemAsAClickDoes) {
 }
 
 TEST_F(Keyboard, EnterOnAPoetListsTheWorksAndEnterOnAWorkShowsIt) {
-  main->ListBox1->setCurrentRow(5);  // 唐
+  ChooseDynasty(*main, 5);  // 唐
   main->DBGridEh2->setFocus();
   press(main->DBGridEh2, Qt::Key_Down);
   press(main->DBGridEh2, Qt::Key_Return);

@@ -25,6 +25,7 @@
 #include "data/access/UniQuery.h"
 #include "grid/DBGridEh.h"
 #include "platform/forms/Application.h"
+#include "platform/forms/ListBox.h"
 #include "platform/text/AnsiText.h"
 #include "platform/text/QtText.h"
 #include "tests/app/app_fixture.h"
@@ -187,12 +188,11 @@ TEST_F(Reader, APoemShowsEverySectionInOrderWithTheSearchWordInRed) {
 }
 
 TEST_F(Reader, AClickOnAPoemInAListShowsIt) {
-  main->ListBox1->setCurrentRow(0);  // 秦: no poets
-  main->ListBox1->setCurrentRow(2);  // 魏晋
+  ChooseDynasty(*main, 0);  // 秦: no poets
+  ChooseDynasty(*main, 2);  // 魏晋
   EXPECT_EQ(sqlOf(main->uq2), g("select zz as 魏晋作者 from poet where nd like '%晋%'") + "\r\n");
   EXPECT_EQ(main->DBGridEh2->Columns()[0]->Title().Caption(), g("魏晋作者"));
-  main->ListBox1->setCurrentRow(5);  // 唐
-  main->PageControl1->setCurrentIndex(1);
+  ChooseDynasty(*main, 5);  // 唐
   QApplication::processEvents();
   main->DBGridEh2->setFocus();
   main->uq2->First();

@@ -15,6 +15,7 @@
 #include "app/Unit3.h"
 #include "app/sici.h"
 #include "grid/DBGridEh.h"
+#include "platform/forms/ListBox.h"
 #include "skin/forms/SkinControl.h"
 #include "skin/forms/SkinManage.h"
 #include "skin/forms/WinSkinData.h"

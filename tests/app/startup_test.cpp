@@ -23,6 +23,7 @@
 #include "data/access/UniQuery.h"
 #include "grid/DBGridEh.h"
 #include "platform/forms/Application.h"
+#include "platform/forms/ListBox.h"
 #include "platform/forms/Shell.h"
 #include "platform/forms/WebBrowser.h"
 #include "platform/text/AnsiText.h"

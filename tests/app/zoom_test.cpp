@@ -20,6 +20,7 @@
 #include "app/PoemZoom.h"
 #include "app/sici.h"
 #include "grid/DBGridEh.h"
+#include "platform/forms/ListBox.h"
 #include "platform/text/AnsiText.h"
 #include "tests/app/app_fixture.h"
 

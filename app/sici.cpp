@@ -28,6 +28,7 @@
 #include "platform/forms/Application.h"
 #include "platform/forms/Clickable.h"
 #include "platform/forms/ControlProperties.h"
+#include "platform/forms/HideSelection.h"
 #include "platform/forms/ListBox.h"
 #include "platform/forms/Shell.h"
 #include "platform/text/QtText.h"
@@ -227,6 +228,7 @@ void Tfsici::buildPoemView() {
   rc = new QTextEdit(GroupBox2);
   rc->setObjectName(QStringLiteral("rc"));
   rc->setReadOnly(true);
+  HideSelectionWhileUnfocused(*rc);
   rc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   rc->setFont(songti(16));
   QPalette palette = rc->palette();

@@ -141,8 +141,10 @@ void Tfsici::Edit1Click() {
 void Tfsici::Edit1Change() {
   const AnsiString text = input(Edit1);
   SearchWord.clear();
-  // Only text with a Chinese character searches: its bytes outnumber its characters.
-  const bool doubleByte = std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  // Only text with a Chinese character searches: its bytes outnumber its characters. A typed
+  // character without a code page 936 form stands as one byte, so it is no such character.
+  const bool doubleByte =
+      std::any_of(text.begin(), text.end(), [](char c) { return text::isLeadByte(static_cast<unsigned char>(c)); });
   if (doubleByte) showxx(statements::TitlesBeginningWith(text), 2);
 }
 

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFocusEvent>
+#include <QImage>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -237,6 +239,17 @@ TEST_F(Reader, TheTitleFilterSearchesOnlyOnceAChineseCharacterIsTyped) {
   main->Edit1->setText(QStringLiteral("夏"));
   EXPECT_EQ(main->uq4->RecordCount(), 0);
   EXPECT_TRUE(boxes.boxes.empty()) << "the filter empties the list silently";
+
+  main->Edit1->setText(QStringLiteral("春"));
+  const AnsiString spring = sqlOf(main->uq4);
+  ASSERT_EQ(main->uq4->RecordCount(), 1);
+  // An extension B character, a Latin letter with an accented one, a Thai letter: none has a
+  // code page 936 form.
+  for (const QString& typed : {QStringLiteral("\U00020000"), QStringLiteral("a\u0175"), QStringLiteral("\u0e01")}) {
+    main->Edit1->setText(typed);
+    EXPECT_EQ(sqlOf(main->uq4), spring) << typed.toStdString() << ": a character without a code page 936 form";
+    EXPECT_EQ(main->uq4->RecordCount(), 1) << typed.toStdString() << ": the list stays";
+  }
 }
 
 TEST_F(Reader, TheTextMenuCopiesAndSearchesTheSelection) {
@@ -373,4 +386,35 @@ TEST_F(Reader, MarkingFindsLatinLettersOfEitherCaseAndKeepsTheText) {
     if (it.fragment().charFormat().foreground().color() == QColor(255, 0, 0)) red += it.fragment().text();
   EXPECT_EQ(red, QStringLiteral("TavrintavrinTAVRIN"));
   EXPECT_EQ(main->rc->textCursor().selectedText(), QStringLiteral("TAVRIN")) << "the last occurrence stays selected";
+}
+
+TEST_F(Reader, TheLastMarkedWordIsRedWhileTheViewHasNoFocusAndItsSelectionReturnsWithTheFocus) {
+  main->eso->setFocus();
+  ASSERT_TRUE(waitFor([&] { return main->eso->hasFocus(); }));
+  SearchWord = g("疑是");  // once in the poem: its only occurrence is the last one
+  main->shownr(g("SELECT * FROM sici where id='1' limit 1"));
+  const QImage image = main->rc->viewport()->grab().toImage();
+  const QColor selection = main->rc->palette().color(QPalette::Inactive, QPalette::Highlight);
+  int red = 0, selected = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+      selected += c == selection;
+    }
+  EXPECT_GT(red, 20) << "the word is drawn in red";
+  EXPECT_EQ(selected, 0) << "no selection drawn over it";
+
+  main->rc->setFocus();
+  ASSERT_TRUE(waitFor([&] { return main->rc->hasFocus(); }));
+  EXPECT_EQ(main->rc->textCursor().selectedText(), QStringLiteral("疑是")) << "the selection shows with the focus";
+  QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+  QApplication::sendEvent(main->rc, &popup);
+  EXPECT_EQ(main->rc->textCursor().selectedText(), QStringLiteral("疑是")) << "a popup menu works on the selection";
+  main->eso->setFocus();
+  ASSERT_TRUE(waitFor([&] { return !main->rc->hasFocus(); }));
+  EXPECT_FALSE(main->rc->textCursor().hasSelection());
+  main->rc->setFocus();
+  ASSERT_TRUE(waitFor([&] { return main->rc->hasFocus(); }));
+  EXPECT_EQ(main->rc->textCursor().selectedText(), QStringLiteral("疑是"));
 }

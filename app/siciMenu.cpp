@@ -6,6 +6,7 @@
 
 #include "app/sici.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/forms/HideSelection.h"
 #include "platform/forms/Shell.h"
 #include "platform/text/QtText.h"
 
@@ -20,11 +21,11 @@ QString withLineBreaks(QString text) {
 
 }  // namespace
 
-void Tfsici::N1Click() { SetClipboardText(withLineBreaks(rc->textCursor().selectedText())); }
+void Tfsici::N1Click() { SetClipboardText(withLineBreaks(SelectedText(*rc))); }
 
 void Tfsici::N2Click() { rc->selectAll(); }
 
-void Tfsici::N6Click() { eso->setText(withLineBreaks(rc->textCursor().selectedText())); }
+void Tfsici::N6Click() { eso->setText(withLineBreaks(SelectedText(*rc))); }
 
 void Tfsici::N4Click() {
   SetClipboardText(withLineBreaks(rc->toPlainText()) + QStringLiteral("\r\n数据来源：Tavrin诗词大全"));

@@ -6,14 +6,19 @@
 
 namespace {
 
+const QString kHiderName = QStringLiteral("TSelectionHider");
+
 class TSelectionHider : public QObject {
  public:
   explicit TSelectionHider(QTextEdit& view) : QObject(&view), view_(view) {
+    setObjectName(kHiderName);
     view.installEventFilter(this);
     connect(&view, &QTextEdit::selectionChanged, this, [this] { hide(); });
     // Kept places mean nothing in another text.
     connect(view.document(), &QTextDocument::contentsChanged, this, [this] { anchor_ = -1; });
   }
+
+  QString hiddenText() const { return anchor_ < 0 ? QString() : kept().selectedText(); }
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
@@ -25,6 +30,13 @@ class TSelectionHider : public QObject {
   }
 
  private:
+  QTextCursor kept() const {
+    QTextCursor cursor(view_.document());
+    cursor.setPosition(anchor_);
+    cursor.setPosition(position_, QTextCursor::KeepAnchor);
+    return cursor;
+  }
+
   // Keeps the selection and leaves the cursor where it is, without one.
   void hide(bool leaving = false) {
     if ((!leaving && view_.hasFocus()) || showing_) return;
@@ -39,9 +51,7 @@ class TSelectionHider : public QObject {
 
   void show() {
     if (anchor_ < 0) return;
-    QTextCursor cursor = view_.textCursor();
-    cursor.setPosition(anchor_);
-    cursor.setPosition(position_, QTextCursor::KeepAnchor);
+    const QTextCursor cursor = kept();
     anchor_ = -1;
     showing_ = true;
     view_.setTextCursor(cursor);
@@ -57,3 +67,10 @@ class TSelectionHider : public QObject {
 }  // namespace
 
 void HideSelectionWhileUnfocused(QTextEdit& view) { new TSelectionHider(view); }
+
+QString SelectedText(const QTextEdit& view) {
+  const QString shown = view.textCursor().selectedText();
+  if (!shown.isEmpty()) return shown;
+  const auto* hider = dynamic_cast<const TSelectionHider*>(view.findChild<QObject*>(kHiderName, Qt::FindDirectChildrenOnly));
+  return hider ? hider->hiddenText() : QString();
+}

@@ -13,6 +13,9 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <fstream>
+#include <iterator>
 #include <QToolButton>
 
 #include "app/Maker.h"
@@ -153,6 +156,24 @@ TEST(MainWindow, ShowsTheReadmeWheneverItBecomesActive) {
   EXPECT_FALSE(Form3->isVisible());
   EXPECT_TRUE(waitFor([&] { return main->rc->toPlainText().startsWith(QStringLiteral("Tavrin诗词大全")); }))
       << "closing the About window reloads the read-me";
+}
+
+TEST(MainWindow, TheShippedReadmeLetsTheViewWrapEachParagraph) {
+  ReaderFolder folder;
+  std::ifstream shipped(SICI_SHIPPED_README, std::ios::binary);
+  folder.write("readme.txt", std::string(std::istreambuf_iterator<char>(shipped), {}));
+  BoxRecorder boxes;
+  const auto main = StartReader();
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(waitFor([&] { return main->rc->toPlainText().startsWith(QStringLiteral("Tavrin诗词大全")); }));
+  // A line of the file is a paragraph of the view: none may stop inside a sentence.
+  const QStringList paragraphs = main->rc->toPlainText().split(QLatin1Char('\n'));
+  ASSERT_GT(paragraphs.size(), 10);
+  for (const QString& paragraph : paragraphs)
+    for (const QString& pause : {QStringLiteral("，"), QStringLiteral("、"), QStringLiteral("；"), QStringLiteral("：")})
+      EXPECT_FALSE(paragraph.endsWith(pause)) << paragraph.toStdString();
+  EXPECT_TRUE(paragraphs.contains(QStringLiteral("本程序收录历代诗词十万余首：先秦的《诗经》《楚辞》，唐诗，五代词，宋诗宋词，"
+                                                 "元曲，以及清代纳兰性德的词。每首诗词都可以查看原文、注释、译文、赏析和作者小传。")));
 }
 
 TEST(MainWindow, ReadmeIsOptionalAndMayBeRichText) {

@@ -39,7 +39,10 @@ struct Syntax {
 
 enum class ClassResult { Match, NoMatch, Malformed };
 
-// Matches `c` against the GLOB class that starts at pattern[p] ("["); `p` moves past it.
+// Matches `c` against the GLOB class that starts at pattern[p] ("["); `p` moves past it. As
+// SQLite reads a class: a "]" first (after "[" or "[^") is a member; a "-" between two members
+// makes a range from the member before it, which that member has already matched on its own,
+// so a range written backwards still matches its first character; a "-" first or last is a member.
 ClassResult matchClass(std::string_view pattern, std::size_t& p, std::string_view c) {
   std::size_t i = p + 1;
   bool negate = false;
@@ -48,17 +51,21 @@ ClassResult matchClass(std::string_view pattern, std::size_t& p, std::string_vie
     ++i;
   }
   bool found = false;
-  bool first = true;
-  while (i < pattern.size() && (first || pattern[i] != ']')) {
-    first = false;
-    std::string_view low = pattern.substr(i, charLength(pattern, i));
-    i += low.size();
-    if (i + 1 < pattern.size() && pattern[i] == '-' && pattern[i + 1] != ']') {
-      std::string_view high = pattern.substr(i + 1, charLength(pattern, i + 1));
+  std::string_view prior;  // the member a "-" may start a range from
+  if (i < pattern.size() && pattern[i] == ']') {
+    found = c == "]";
+    ++i;
+  }
+  while (i < pattern.size() && pattern[i] != ']') {
+    if (pattern[i] == '-' && !prior.empty() && i + 1 < pattern.size() && pattern[i + 1] != ']') {
+      const std::string_view high = pattern.substr(i + 1, charLength(pattern, i + 1));
       i += 1 + high.size();
-      found = found || (charCode(c) >= charCode(low) && charCode(c) <= charCode(high));
+      found = found || (charCode(c) >= charCode(prior) && charCode(c) <= charCode(high));
+      prior = {};
     } else {
-      found = found || low == c;
+      prior = pattern.substr(i, charLength(pattern, i));
+      i += prior.size();
+      found = found || prior == c;
     }
   }
   if (i >= pattern.size()) return ClassResult::Malformed;
@@ -112,7 +119,9 @@ bool match(std::string_view pattern, std::string_view text, const Syntax& syntax
     t = starT;
     p = starP;
   }
-  while (p < pattern.size() && pattern.substr(p, syntax.many.size()) == syntax.many) p += syntax.many.size();
+  // Trailing "many" tokens match nothing at the end, unless the token is the escape.
+  while (p < pattern.size() && pattern.substr(p, syntax.many.size()) == syntax.many && syntax.many != syntax.escape)
+    p += syntax.many.size();
   return p == pattern.size();
 }
 
@@ -149,7 +158,9 @@ bool containsAtBoundary(std::string_view text, std::string_view needle) {
 }
 
 bool matches(std::string_view pattern, std::string_view text, const Syntax& syntax) {
-  // The statements of the reader are "%word%" and "word%": no need to walk every character.
+  // The statements of the reader are "%word%" and "word%": no need to walk every character,
+  // unless an escape character stands in the pattern, where it may be a wildcard escaped.
+  if (syntax.escape && pattern.find(*syntax.escape) != std::string_view::npos) return match(pattern, text, syntax);
   const std::size_t m = syntax.many.size();
   if (pattern.size() >= 2 * m && pattern.substr(0, m) == syntax.many && pattern.substr(pattern.size() - m) == syntax.many) {
     const std::string_view literal = pattern.substr(m, pattern.size() - 2 * m);
@@ -205,7 +216,9 @@ bool glob(std::string_view pattern, std::string_view text) {
 }
 
 int registerPatternFunctions(sqlite3* db) {
-  const int flags = sqlite::kUtf8 | sqlite::kDeterministic;
+  int flags = sqlite::kUtf8 | sqlite::kDeterministic;
+  // As SQLite's own like and glob, usable in a view, trigger or index whatever trusted_schema says.
+  if (sqlite3api.sqlite3_libversion_number() >= sqlite::kInnocuousSince) flags |= sqlite::kInnocuous;
   int rc = sqlite3api.sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
   if (rc == sqlite::kOk) rc = sqlite3api.sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
   if (rc == sqlite::kOk) rc = sqlite3api.sqlite3_create_function(db, "glob", 2, flags, nullptr, globFunction, nullptr, nullptr);

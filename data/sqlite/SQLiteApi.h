@@ -29,6 +29,9 @@ inline constexpr int kNull = 5;
 inline constexpr int kUtf8 = 1;
 inline constexpr int kUtf16 = 4;
 inline constexpr int kDeterministic = 0x800;
+// Safe in views, triggers and indexes while trusted_schema is off; known from 3.31.0 on.
+inline constexpr int kInnocuous = 0x200000;
+inline constexpr int kInnocuousSince = 3031000;
 
 inline const sqlite3_destructor_type kTransient = reinterpret_cast<sqlite3_destructor_type>(-1);
 

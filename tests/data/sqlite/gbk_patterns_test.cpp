@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
+#include <string>
 
 #include "data/sqlite/GbkPatterns.h"
+#include "data/sqlite/LiteCallUni.h"
 #include "data/sqlite/LiteClassesUni.h"
 #include "tests/data/data_fixture.h"
 
@@ -124,4 +127,81 @@ TEST(GbkLike, ReplacesSQLitesOwnFunctionsOnAnEightBitConnection) {
   EXPECT_NO_THROW(c.ExecSQL("insert into found select 2 where 'A' like 'a' and 'A' not glob 'a' and 'x%' like 'x!%' escape '!'"));
   EXPECT_THROW(c.ExecSQL("select 1 where 'a' like 'a' escape 'xy'"), ESQLiteError);
   EXPECT_NO_THROW(c.ExecSQL("insert into found select 2 where (null like 'a') is null"));
+}
+
+namespace {
+
+// SQLite's own answer for `text LIKE pattern [ESCAPE escape]` or `text GLOB pattern`, from a
+// connection that keeps its built-in functions (a UTF-8 database: ASCII text is the same bytes),
+// on the current SQLite of the system: the encryption build the reader loads is older (3.15).
+class SQLitesOwnAnswer {
+ public:
+  SQLitesOwnAnswer() {
+    connection_.SetProp(prClientLibrary, AnsiString(kPlainSQLite));
+    connection_.SetProp(prDatabase, folder_.file("own.db"));
+    connection_.Connect();
+  }
+  int operator()(const std::string& op, const std::string& text, const std::string& pattern,
+                 std::optional<std::string> escape = std::nullopt) {
+    const std::string sql = "select ?1 " + op + " ?2" + (escape ? " escape ?3" : "");
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3api.sqlite3_prepare_v2(connection_.GetDatabaseHandle(), sql.c_str(), -1, &stmt, nullptr);
+    sqlite3api.sqlite3_bind_text(stmt, 1, text.c_str(), static_cast<int>(text.size()), sqlite::kTransient);
+    sqlite3api.sqlite3_bind_text(stmt, 2, pattern.c_str(), static_cast<int>(pattern.size()), sqlite::kTransient);
+    if (escape) sqlite3api.sqlite3_bind_text(stmt, 3, escape->c_str(), static_cast<int>(escape->size()), sqlite::kTransient);
+    const int answer = sqlite3api.sqlite3_step(stmt) == sqlite::kRow ? sqlite3api.sqlite3_column_int(stmt, 0) : -1;
+    sqlite3api.sqlite3_finalize(stmt);
+    return answer;
+  }
+
+ private:
+  TempFolder folder_;
+  TSQLiteConnection connection_;
+};
+
+}  // namespace
+
+TEST(GbkLike, AnEscapeThatIsAWildcardIsHonouredByEveryShapeOfPattern) {
+  SQLitesOwnAnswer sqlite;
+  struct Case {
+    const char *text, *pattern, *escape;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"x", "%", "%"}, {"ab", "ab%", "%"}, {"", "%", "%"}, {"a%", "a%%", "%"}, {"ab", "a%b", "%"},
+           {"x", "%x%", "%"}, {"%x%", "%%x%%", "%"}, {"x", "_", "_"}, {"_", "__", "_"}, {"ab", "a_", "_"},
+           {"a_", "a__", "_"}, {"abc", "%b%", "!"}, {"a%c", "a!%c", "!"}, {"abc", "a!%c", "!"}, {"ab", "ab%", "!"}}) {
+    const int own = sqlite("like", c.text, c.pattern, c.escape);
+    ASSERT_GE(own, 0);
+    EXPECT_EQ(like(c.pattern, c.text, std::string_view(c.escape)), own == 1)
+        << "'" << c.text << "' LIKE '" << c.pattern << "' ESCAPE '" << c.escape << "'";
+  }
+}
+
+TEST(GbkGlob, ClassesReadAsSQLiteReadsThem) {
+  SQLitesOwnAnswer sqlite;
+  for (const auto& [text, pattern] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"-", "[]-a]"}, {"]", "[]-a]"}, {"b", "[]-a]"}, {"z", "[z-a]"}, {"a", "[z-a]"}, {"y", "[z-a]"},
+           {"]", "[]]"}, {"]", "[^]a]"}, {"b", "[^]a]"}, {"-", "[a-]"}, {"-", "[-a]"}, {"b", "[a-c-e]"},
+           {"d", "[a-c-e]"}, {"-", "[a-c-e]"}, {"e", "[a-c-e]"}, {"x", "[x"}, {"^", "[^^]"}, {"^", "[x^]"},
+           {"b", "[a-cx-z]"}, {"y", "[a-cx-z]"}, {"m", "[a-cx-z]"}}) {
+    const int own = sqlite("glob", text, pattern);
+    ASSERT_GE(own, 0);
+    EXPECT_EQ(glob(pattern, text), own == 1) << "'" << text << "' GLOB '" << pattern << "'";
+  }
+}
+
+TEST(GbkLike, AViewOrIndexMayUseLikeAndGlobWhileTheSchemaIsNotTrusted) {
+  TempFolder folder;
+  TSQLiteConnection c;
+  c.SetProp(prClientLibrary, AnsiString(kPlainSQLite));  // a SQLite that knows trusted_schema
+  c.SetProp(prDatabase, folder.file("poems.db"));
+  c.SetProp(prASCIIDataBase, true);
+  c.Connect();
+  c.ExecSQL("PRAGMA trusted_schema = OFF");
+  c.ExecSQL("create table sici(id integer primary key, nr text)");
+  c.ExecSQL("insert into sici values (1, '" + g("床前明月光") + "')");
+  c.ExecSQL("create view moon as select id from sici where nr like '%" + g("明月") + "%' and nr glob '*" + g("月") + "*'");
+  c.ExecSQL("create table found(id integer check (id = 1))");
+  EXPECT_NO_THROW(c.ExecSQL("insert into found select id from moon"));
+  EXPECT_NO_THROW(c.ExecSQL("create index bright on sici(nr like 'x%')"));
 }

@@ -141,7 +141,7 @@ bool readBookmark(const TBookmark& bytes, TRecBookmark& bookmark) {
 
 void TMemDataSet::InternalGotoBookmark(const TBookmark& bytes) {
   TRecBookmark bookmark;
-  if (readBookmark(bytes, bookmark)) data_->SetToBookmark(bookmark);
+  if (readBookmark(bytes, bookmark) && !data_->SetToBookmark(bookmark)) throw EDatabaseError("Record not found");
 }
 
 bool TMemDataSet::BookmarkValid(const TBookmark& bytes) {

@@ -146,6 +146,9 @@ struct TRecBookmark {
   TItemHeader* Item = nullptr;
   int Order = -1;      // the record number when taken; -1 without a current record
   int Deletions = 0;   // records deleted from the list before it was taken
+  // The times the list was emptied before it was taken: a forward-only result refills its
+  // items with the next rows, so an item of an older list may hold another record now.
+  unsigned ListResets = 0;
 };
 
 enum TCompareFlags : unsigned { cfCaseInsensitive = 1, cfPartialKey = 2, cfPartialCompare = 4, cfBinary = 8 };
@@ -186,7 +189,8 @@ class TMemData : public TData {
   void SetRecordNo(int recNo);
 
   TRecBookmark GetBookmark() const;
-  void SetToBookmark(const TRecBookmark& bookmark);
+  // False, and the position unchanged, when the bookmark's record is no longer in the list.
+  bool SetToBookmark(const TRecBookmark& bookmark);
   bool BookmarkValid(const TRecBookmark& bookmark) const;
   int CompareBookmarks(const TRecBookmark* a, const TRecBookmark* b) const;
 

@@ -205,10 +205,13 @@ void TMemData::SetRecordNo(int recNo) {
   bof_ = eof_ = false;
 }
 
-TRecBookmark TMemData::GetBookmark() const { return {refreshIteration_, current_, current_ ? RecordNo() : -1, deletions_}; }
+TRecBookmark TMemData::GetBookmark() const {
+  return {refreshIteration_, current_, current_ ? RecordNo() : -1, deletions_, listResets_};
+}
 
 bool TMemData::itemAlive(const TRecBookmark& bookmark) const {
-  if (bookmark.RefreshIteration != refreshIteration_ || !bookmark.Item) return false;
+  if (bookmark.RefreshIteration != refreshIteration_ || bookmark.ListResets != listResets_ || !bookmark.Item)
+    return false;
   // After a deletion the item's block may be gone: only an item still in the list is trusted.
   if (bookmark.Deletions != deletions_) {
     for (TItemHeader* item = first_; item; item = item->Next)
@@ -218,13 +221,22 @@ bool TMemData::itemAlive(const TRecBookmark& bookmark) const {
   return bookmark.Item->Flag == kItemInUse;
 }
 
-void TMemData::SetToBookmark(const TRecBookmark& bookmark) {
+bool TMemData::SetToBookmark(const TRecBookmark& bookmark) {
   if (itemAlive(bookmark)) {
     current_ = bookmark.Item;
     bof_ = eof_ = false;
-    return;
+    return true;
   }
+  TItemHeader* const was = current_;
+  const bool bof = bof_, eof = eof_;
   SetRecordNo(bookmark.Order);
+  if (bookmark.Order >= 1 && RecordNo() == bookmark.Order) return true;
+  // The record went with an older list (or the number is past the records): landing anywhere
+  // else would be another record.
+  current_ = was;
+  bof_ = bof;
+  eof_ = eof;
+  return false;
 }
 
 bool TMemData::BookmarkValid(const TRecBookmark& bookmark) const {
@@ -232,7 +244,9 @@ bool TMemData::BookmarkValid(const TRecBookmark& bookmark) const {
     if (bookmark.Item->FilterResult == ifsOmitted) return false;
     return bookmark.Item->Order >= 1 && bookmark.Item->Order + recNoOffset_ <= recordCount_;
   }
-  return bookmark.Order >= 1 && bookmark.Order <= recordCount_;
+  // A list refilled since holds only the records from its first one on.
+  const int lowest = bookmark.ListResets != listResets_ && first_ && first_->Order > 0 ? first_->Order + recNoOffset_ : 1;
+  return bookmark.Order >= lowest && bookmark.Order <= recordCount_;
 }
 
 int TMemData::CompareBookmarks(const TRecBookmark* a, const TRecBookmark* b) const {

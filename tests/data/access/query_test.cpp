@@ -558,3 +558,33 @@ TEST_F(QueryTest, IntegerFieldsReadTheDigitsOfTheirValues) {
     if (!field.IsNull()) EXPECT_EQ(field.AsString(), std::to_string(field.AsLargeInt()));
   });
 }
+
+TEST_F(QueryTest, ABookmarkIntoAForwardOnlyBlockThatWasRefilledSaysItsRecordIsGone) {
+  query.SetUniDirectional(true);
+  open(query, "select id from sici");
+  query.MoveBy(2);
+  ASSERT_EQ(query.FieldByName("id").AsInteger(), 3);
+  const TBookmark third = query.GetBookmark();
+  query.MoveBy(1);
+  const TBookmark fourth = query.GetBookmark();
+  query.GotoBookmark(third);
+  EXPECT_EQ(query.FieldByName("id").AsInteger(), 3) << "within the block read so far";
+
+  while (query.FieldByName("id").AsInteger() < 30) query.Next();
+  EXPECT_FALSE(query.BookmarkValid(third)) << "its block now holds records 26 to 50";
+  try {
+    query.GotoBookmark(third);
+    ADD_FAILURE() << "went back to record " << query.FieldByName("id").AsInteger() << " for record 3";
+  } catch (const EDatabaseError& error) {
+    EXPECT_STREQ(error.what(), "Record not found");
+  }
+  EXPECT_EQ(query.FieldByName("id").AsInteger(), 30) << "the data set stays where it was";
+  query.Next();
+  EXPECT_EQ(query.FieldByName("id").AsInteger(), 31) << "and goes on from there";
+  EXPECT_THROW(query.GotoBookmark(fourth), EDatabaseError);
+
+  const TBookmark here = query.GetBookmark();
+  query.Next();
+  query.GotoBookmark(here);
+  EXPECT_EQ(query.FieldByName("id").AsInteger(), 31) << "a bookmark in the current block still works";
+}

@@ -4,7 +4,7 @@
 
 #include "platform/classes/Exceptions.h"
 
-TBlobStream::TBlobStream(TBlob* blob) : blob_(blob) {
+TBlobStream::TBlobStream(const TBlob* blob) : blob_(blob) {
   if (blob_) blob_->AddRef();
 }
 

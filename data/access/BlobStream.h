@@ -8,7 +8,7 @@ class TBlobStream : public TStream {
  public:
   // Holds a reference to `blob` while it lives; null reads as an empty stream. Once the
   // record buffer lets go of the blob, reading raises "Invalid BLOB".
-  explicit TBlobStream(TBlob* blob);
+  explicit TBlobStream(const TBlob* blob);
   ~TBlobStream() override;
   const char* ClassName() const override { return "TBlobStream"; }
 
@@ -19,6 +19,6 @@ class TBlobStream : public TStream {
   std::int64_t Size() override;
 
  private:
-  TBlob* blob_;
+  const TBlob* blob_;
   std::int64_t position_ = 0;
 };

@@ -181,7 +181,10 @@ std::unique_ptr<TStream> TMemDataSet::CreateBlobStream(TField& field, TBlobStrea
   if (!buffer) return std::make_unique<TBlobStream>(nullptr);
   const int fieldNo = field.FieldNo();
   if (fieldNo <= 0 || fieldNo >= static_cast<int>(descOfField_.size())) throw Exception("Field is not BLOB");
-  return std::make_unique<TBlobStream>(&data_->GetBlob(descOfField_[static_cast<std::size_t>(fieldNo)], buffer));
+  // The stream only reads, so a buffer filled by a read keeps sharing its record's blob.
+  const TData& data = *data_;
+  const std::byte* record = buffer;
+  return std::make_unique<TBlobStream>(&data.GetBlob(descOfField_[static_cast<std::size_t>(fieldNo)], record));
 }
 
 int TMemDataSet::GetRecordCount() { return data_ && data_->Active() ? data_->RecordCount() : 0; }

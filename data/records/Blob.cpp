@@ -17,7 +17,7 @@ constexpr std::size_t kMaxSize = static_cast<std::size_t>(std::numeric_limits<st
 
 // Holds one reference until the object is handed on, so a failure half-way releases it.
 struct ReleaseRef {
-  void operator()(TSharedObject* object) const { object->Release(); }
+  void operator()(const TSharedObject* object) const { object->Release(); }
 };
 template <class T>
 using Ref = std::unique_ptr<T, ReleaseRef>;
@@ -36,7 +36,7 @@ void reserveFor(std::vector<std::uint32_t>& slots, std::size_t count) {
 
 TSharedObject::~TSharedObject() = default;
 
-void TSharedObject::Release() {
+void TSharedObject::Release() const {
   if (--refCount_ == 0) delete this;
 }
 

@@ -30,16 +30,17 @@ public:
   TSharedObject(const TSharedObject&) = delete;
   TSharedObject& operator=(const TSharedObject&) = delete;
 
-  void AddRef() { ++refCount_; }
+  // Holding a reference does not change the object, so a reader of a const object may hold one.
+  void AddRef() const { ++refCount_; }
   // Drops one reference; the last one deletes the object.
-  void Release();
+  void Release() const;
   int RefCount() const { return refCount_; }
 
 protected:
   virtual ~TSharedObject();
 
 private:
-  int refCount_ = 1;
+  mutable int refCount_ = 1;
 };
 
 // The bytes of a blob, in pieces. Positions count the used bytes of the pieces in order;

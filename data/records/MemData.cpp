@@ -141,9 +141,16 @@ void TData::setNull(int fieldNo, std::byte* record) {
   }
 }
 
-TBlob& TData::GetBlob(int fieldNo, const std::byte* record) const {
+const TBlob& TData::GetBlob(int fieldNo, const std::byte* record) const {
   const TFieldDesc& field = Field(fieldNo);
   if (!field.IsBlob()) throw Exception("Field is not BLOB");
+  return blobs_.Get(handleAt(record, field));
+}
+
+TBlob& TData::GetBlob(int fieldNo, std::byte* record) {
+  const TFieldDesc& field = Field(fieldNo);
+  if (!field.IsBlob()) throw Exception("Field is not BLOB");
+  ownIfBorrowed(record);
   return blobs_.Get(handleAt(record, field));
 }
 

@@ -68,8 +68,11 @@ class TData {
   // untouched, for a field of any other code.
   bool GetText(int fieldNo, const std::byte* record, AnsiString& text) const;
   void PutValue(int fieldNo, std::byte* record, const TFieldValue& value);
-  // The blob of a blob field; raises "Field is not BLOB" for other fields.
-  TBlob& GetBlob(int fieldNo, const std::byte* record) const;
+  // The blob of a blob field, to read; raises "Field is not BLOB" for other fields.
+  const TBlob& GetBlob(int fieldNo, const std::byte* record) const;
+  // The same, to write: a buffer that a read filled first takes copies of its own, as it does
+  // before any other value of it changes, so the write never reaches the stored record.
+  TBlob& GetBlob(int fieldNo, std::byte* record);
 
   // A fresh record: every field null, every blob field with an empty blob of its own.
   void InitRecord(std::byte* record);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "tests/data/records/failing_allocator.h"
 #include "tests/data/records/generated_rows.h"
@@ -92,6 +93,26 @@ TEST(RecordOwnership, AValuePutIntoABufferReachesTheRecordOnlyThroughTheUpdate) 
   data.FreeComplexFields(buffer.data());
   Churn churn(data);
   EXPECT_EQ(storedRecords(data), (std::vector<Stored>{original(1), updated, original(3)}));
+}
+
+TEST(RecordOwnership, AWriteThroughTheBlobOfABufferReachesTheRecordOnlyThroughTheUpdate) {
+  RowsWithMemos data;
+  data.Open();
+  data.SetRecordNo(2);
+  TRecordBytes buffer = data.AllocRecBuf();
+  ASSERT_TRUE(data.GetRecord(buffer.data()));
+  const TBlob& read = std::as_const(data).GetBlob(kMemo, buffer.data());
+  EXPECT_EQ(read.AsString(), "memo 2") << "reading shares the stored blob";
+  data.GetBlob(kMemo, buffer.data()).SetAsString("a memo written through the blob");
+  EXPECT_EQ(storedRecords(data), (std::vector<Stored>{original(1), original(2), original(3)}))
+      << "writing into the buffer's blob leaves the stored record alone";
+
+  data.UpdateRecord(buffer.data());
+  data.FreeComplexFields(buffer.data());
+  Churn churn(data);
+  EXPECT_EQ(storedRecords(data),
+            (std::vector<Stored>{original(1), Stored{2, original(2).title, AnsiString("a memo written through the blob")},
+                                 original(3)}));
 }
 
 TEST(RecordOwnership, ANullPutIntoABufferReachesTheRecordOnlyThroughTheUpdate) {

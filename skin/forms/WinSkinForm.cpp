@@ -139,10 +139,28 @@ void TWinSkinForm::takeFrame() {
   for (QWidget* child : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (!child->isWindow()) child->move(child->pos() + QPoint(margins_.left(), margins_.top()));
   window_->setContentsMargins(oldContents_ + margins_);
+  // The limits move with the size, in the order that never clamps the size on the way.
   window_->setMaximumSize(grow(oldMaximum_, margins_, 1));
+  resizeBy(margins_, 1);
   window_->setMinimumSize(grow(oldMinimum_, margins_, 1));
-  window_->resize(grow(window_->size(), margins_, 1));
+  oldTracking_ = window_->hasMouseTracking();
+  ownCursor_ = window_->testAttribute(Qt::WA_SetCursor);
+  oldCursor_ = window_->cursor();
   window_->setMouseTracking(true);
+}
+
+// A maximised or full-screen window keeps the size the screen gives it; the frame changes the
+// size it goes back to.
+void TWinSkinForm::resizeBy(const QMargins& m, int sign) {
+  const Qt::WindowStates state = window_->windowState();
+  if (!(state & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    window_->resize(grow(window_->size(), m, sign));
+    return;
+  }
+  const QRect normal = window_->normalGeometry();
+  window_->setWindowState(state & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+  window_->setGeometry(QRect(normal.topLeft(), grow(normal.size(), m, sign)));
+  window_->setWindowState(state);
 }
 
 void TWinSkinForm::giveFrameBack() {
@@ -153,15 +171,15 @@ void TWinSkinForm::giveFrameBack() {
   for (QWidget* child : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (!child->isWindow()) child->move(child->pos() - QPoint(m.left(), m.top()));
   window_->setContentsMargins(oldContents_);
-  const QSize size = grow(window_->size(), m, -1);
   window_->setMinimumSize(oldMinimum_);
+  resizeBy(m, -1);
   window_->setMaximumSize(oldMaximum_);
-  window_->resize(size);
   const auto flags = static_cast<Qt::WindowFlags>(oldFlags_);
   window_->overrideWindowFlags(flags);
   if (QWindow* handle = window_->windowHandle()) handle->setFlags(flags);
-  window_->setMouseTracking(false);
-  window_->unsetCursor();
+  window_->setMouseTracking(oldTracking_);
+  if (ownCursor_) window_->setCursor(oldCursor_);
+  else window_->unsetCursor();
 }
 
 bool TWinSkinForm::offers(int action) const {

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include <QCursor>
 #include <QMargins>
 #include <QObject>
 #include <QPalette>
@@ -70,6 +71,7 @@ class TWinSkinForm : public QObject {
  private:
   void takeFrame();
   void giveFrameBack();
+  void resizeBy(const QMargins& margins, int sign);
   void applyColours();
   void skinControls();
   void restoreControls();
@@ -92,6 +94,9 @@ class TWinSkinForm : public QObject {
   int oldFlags_ = 0;
   QMargins oldContents_;
   QSize oldMinimum_, oldMaximum_;
+  bool oldTracking_ = false;
+  bool ownCursor_ = false;
+  QCursor oldCursor_;
 
   QMargins margins_;
   std::vector<QPointer<TSkinControl>> controls_;

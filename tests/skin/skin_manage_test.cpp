@@ -339,6 +339,67 @@ TEST_F(SkinManageTest, UnskinningGivesEveryWindowAndControlBackAndSkinningAgainW
   EXPECT_STREQ(skinnerName(window.button), "TSkinButton");
 }
 
+TEST_F(SkinManageTest, UnskinningAMaximisedWindowGivesItBackMaximisedWithItsNormalSize) {
+  Window window;
+  window.show();
+  QTest::qWait(50);
+  const QSize normal = window.size();
+  TSkinManage& manager = start();
+  ASSERT_TRUE(waitFor([&] { return manager.SkinnerOf(&window) != nullptr; }));
+  const QSize skinned = window.size();
+  window.showMaximized();
+  // The window system answers the new state first and the new size a moment later.
+  ASSERT_TRUE(waitFor([&] { return window.isMaximized() && window.size() != skinned; }));
+  const QSize screen = window.size();
+  QTest::qWait(50);
+
+  data->SetActive(false);
+  ASSERT_TRUE(waitFor([&] { return manager.SkinnerOf(&window) == nullptr; }));
+  EXPECT_TRUE(waitFor([&] { return window.isMaximized() && window.size() == screen; }))
+      << "a maximised window keeps the screen's size";
+  window.showNormal();
+  ASSERT_TRUE(waitFor([&] { return !window.isMaximized() && window.size() != screen; }));
+  EXPECT_EQ(window.size(), normal);
+
+  // Skinned while maximised: the size it goes back to grows by the frame, and shrinks again.
+  window.showMaximized();
+  ASSERT_TRUE(waitFor([&] { return window.isMaximized() && window.size().width() > normal.width(); }));
+  data->SetActive(true);
+  ASSERT_TRUE(waitFor([&] { return manager.SkinnerOf(&window) != nullptr; }));
+  EXPECT_TRUE(waitFor([&] { return window.isMaximized() && window.size() == screen; }))
+      << "the frameless window fills the screen";
+  window.showNormal();
+  ASSERT_TRUE(waitFor([&] { return !window.isMaximized() && window.size() != screen; }));
+  EXPECT_EQ(window.size(), normal + QSize(kLeftWidth + kRightWidth, kTop + kBottomHeight));
+  data->SetActive(false);
+  ASSERT_TRUE(waitFor([&] { return manager.SkinnerOf(&window) == nullptr; }));
+  EXPECT_EQ(window.size(), normal);
+}
+
+TEST_F(SkinManageTest, UnskinningKeepsTheWindowsOwnLimitsMouseTrackingAndCursor) {
+  Window window;
+  window.setMouseTracking(true);
+  window.setCursor(Qt::CrossCursor);
+  window.setMinimumSize(400, 300);
+  window.show();
+  QTest::qWait(50);
+  TSkinManage& manager = start();
+  ASSERT_TRUE(waitFor([&] { return manager.SkinnerOf(&window) != nullptr; }));
+  EXPECT_EQ(window.size(), QSize(400 + kLeftWidth + kRightWidth, 300 + kTop + kBottomHeight))
+      << "a window at its least size grows by the frame once";
+  // The frame's sizing cursor over an edge, then the client area.
+  QTest::mouseMove(&window, QPoint(1, window.height() / 2));
+  QTest::mouseMove(&window, QPoint(window.width() / 2, window.height() / 2));
+
+  data->SetActive(false);
+  ASSERT_TRUE(waitFor([&] { return manager.SkinnerOf(&window) == nullptr; }));
+  EXPECT_EQ(window.size(), QSize(400, 300));
+  EXPECT_EQ(window.minimumSize(), QSize(400, 300));
+  EXPECT_TRUE(window.hasMouseTracking());
+  EXPECT_TRUE(window.testAttribute(Qt::WA_SetCursor));
+  EXPECT_EQ(window.cursor().shape(), Qt::CrossCursor);
+}
+
 TEST_F(SkinManageTest, ANewSkinIsTakenUpByTheSkinnedWindows) {
   Window window;
   window.show();

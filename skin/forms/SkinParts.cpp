@@ -48,7 +48,7 @@ void TSkinParts::Add(QWidget* widget, bool fillFace, TSkinColourSet colours) {
 void TSkinParts::apply(TPart& part) const {
   QWidget* w = part.Widget;
   w->setAttribute(Qt::WA_Hover, true);
-  w->setPalette(SkinPalette(data_, w->palette(), part.Colours));
+  w->setPalette(SkinPalette(data_, part.OwnPalette ? part.Palette : QPalette(), part.Colours));
   if (part.FillFace) w->setAutoFillBackground(true);
   w->update();
 }

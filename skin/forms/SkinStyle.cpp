@@ -140,6 +140,14 @@ int TSkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, cons
 
 QPalette SkinPalette(const TSkinData& data, QPalette base, TSkinColourSet colours) {
   const TSkinColours& c = data.Colours();
+  // A text colour the control was given is part of what it says (a prompt, a command): it
+  // stays, and the skin's text colour goes to the controls left at the default.
+  const QPalette own = base;
+  const auto keepOwnText = [&own](QPalette& palette) {
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+      for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        if (own.isBrushSet(group, role)) palette.setBrush(group, role, own.brush(group, role));
+  };
   if (colours == TSkinColourSet::Menu) {
     base.setColor(QPalette::Window, SkinColour(c.Menu));
     base.setColor(QPalette::Button, SkinColour(c.Menu));
@@ -159,5 +167,6 @@ QPalette SkinPalette(const TSkinData& data, QPalette base, TSkinColourSet colour
   }
   base.setColor(QPalette::Highlight, SkinColour(c.Hilight));
   base.setColor(QPalette::HighlightedText, SkinColour(c.HilightText));
+  keepOwnText(base);
   return base;
 }

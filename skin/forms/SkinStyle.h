@@ -54,5 +54,6 @@ class TSkinStyle : public QProxyStyle {
 };
 
 // `base` with the roles the skin's "Colours" give: faces, text, selections and the 3-D shades
-// for the controls; the menu colours for a popup menu.
+// for the controls; the menu colours for a popup menu. Text colours that `base` sets itself
+// stay: pass the control's own palette as it was before the skin, or QPalette() for none.
 QPalette SkinPalette(const TSkinData& data, QPalette base, TSkinColourSet colours);

@@ -103,6 +103,32 @@ TEST(SkinnedReader, AGrabOfTheMainWindowShowsTheSkinWhereTheFrameAndTheControlsA
   EXPECT_EQ(QColor(image.pixel(face.x() - 4, face.y())).rgb(), SkinColour(skin.Colours().ButtonFace).rgb());
 }
 
+TEST(SkinnedReader, TheSearchCommandsStayNavyAndThePromptsPurpleUnderTheSkin) {
+  ReaderFolder folder;
+  BoxRecorder boxes;
+  const std::unique_ptr<Tfsici> main = StartReader();
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(waitFor([&] { return windowSkinner(main.get()) != nullptr; }));
+  const QColor navy(0, 0, 128), purple(128, 0, 128);
+  const QColor skinText = SkinColour(main->SkinData1->Colours().ButtonText);
+  ASSERT_NE(skinText, navy);
+  const auto pixels = [](QWidget* control, const QColor& colour) {
+    const QImage image = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour.rgb();
+    return count;
+  };
+  for (QWidget* command : std::initializer_list<QWidget*>{main->Button1, main->SpeedButton1}) {
+    SCOPED_TRACE(command->objectName().toStdString());
+    EXPECT_GT(pixels(command, navy), 5);
+  }
+  for (QWidget* prompt : std::initializer_list<QWidget*>{main->zz, main->bt}) {
+    SCOPED_TRACE(prompt->objectName().toStdString());
+    EXPECT_GT(pixels(prompt, purple), 5);
+  }
+}
+
 TEST(SkinnedReader, TheAboutWindowIsSkinnedWhenItIsShown) {
   ReaderFolder folder;
   BoxRecorder boxes;

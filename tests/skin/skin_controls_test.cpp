@@ -416,3 +416,49 @@ TEST_F(SkinControlsTest, WhatTheSkinLacksKeepsThePlatformDrawing) {
   delete skinner;
   delete barSkinner;
 }
+
+TEST_F(SkinControlsTest, ControlsKeepTheTextColourTheyWereGivenAndTheOthersTakeTheSkins) {
+  const QColor navy(0, 0, 128), purple(128, 0, 128);
+  const auto give = [](QWidget* control, const QColor& colour) {
+    QPalette palette = control->palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+      palette.setColor(role, colour);
+    control->setPalette(palette);
+  };
+  QFont large = host.font();
+  large.setPixelSize(22);
+  large.setBold(true);
+  host.setFont(large);
+  auto* find = place<QPushButton>({10, 10, 90, 36});
+  find->setText(QStringLiteral("查找"));
+  give(find, navy);
+  auto* plain = place<QPushButton>({110, 10, 90, 36});
+  plain->setText(QStringLiteral("查找"));
+  auto* search = place<QToolButton>({210, 10, 90, 36});
+  search->setText(QStringLiteral("搜索"));
+  give(search, navy);
+  auto* prompt = place<QLineEdit>({10, 60, 150, 34});
+  prompt->setText(QStringLiteral("包含字"));
+  give(prompt, purple);
+  for (QWidget* w : std::initializer_list<QWidget*>{find, plain, search, prompt}) w->setFocusPolicy(Qt::NoFocus);
+  skin<TSkinButton>(find);
+  skin<TSkinButton>(plain);
+  skin<TSkinSpeedButton>(search);
+  skin<TSkinEdit>(prompt);
+
+  const auto shows = [](QWidget* w, const QColor& colour) { return Count(Grab(*w), colour) > 10; };
+  EXPECT_TRUE(shows(find, navy));
+  EXPECT_FALSE(shows(find, testskin::TextColour()));
+  EXPECT_TRUE(shows(search, navy));
+  EXPECT_TRUE(shows(prompt, purple));
+  EXPECT_FALSE(shows(prompt, testskin::TextColour()));
+  EXPECT_TRUE(shows(plain, testskin::TextColour())) << "a control left at the default takes the skin's colour";
+
+  // A new skin changes the default controls only.
+  testskin::Reload(*data, 1);
+  for (QWidget* w : std::initializer_list<QWidget*>{find, plain, search, prompt})
+    if (TSkinControl* skinner = SkinnerOf(w)) skinner->Refresh();
+  EXPECT_TRUE(shows(find, navy));
+  EXPECT_TRUE(shows(prompt, purple));
+  EXPECT_TRUE(shows(plain, testskin::TextColour(1)));
+}

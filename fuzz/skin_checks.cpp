@@ -72,6 +72,7 @@ void checkDescription(const TSkinDescription& skin) {
   }
   checkOptionalBitmap(p.TextBack, skin);
   checkOptionalBitmap(p.MenuBar, skin);
+  require(skin.CaptionButtons.size() <= kMaxCaptionButtons, "more caption buttons than are read");
   for (const TSkinCaptionButton& button : skin.CaptionButtons) {
     checkOptionalBitmap(button.ButtonImage, skin);
     require(!(button.Action == -1 && button.Visibility != 0), "an ignored caption button kept");
@@ -131,7 +132,7 @@ void CheckLzhufInput(std::string_view input) {
   require(LzhufDecode(stream, size / 3) == decoded.substr(0, size / 3), "a shorter size that is not a prefix");
 }
 
-void CheckSkinContainerInput(std::string_view input) {
+void CheckSkinContainerInput(std::string_view input, const TSkinDescriptionCheck& alsoCheck) {
   // As a container, as a skin file, and as a window description's stream of a skin file.
   for (const int layer : {0, 1, 2}) {
     const bool compressed = layer > 0;
@@ -170,13 +171,14 @@ void CheckSkinContainerInput(std::string_view input) {
       const TSkinDescription skin = ReadSkinDescription(container, TSkinColours{});
       require(description && skin.DescriptionName == description->Name, "a description read from another file");
       checkDescription(skin);
+      if (alsoCheck) alsoCheck(skin);
     } catch (const ESkinReadError&) {
       require(!description, "a description refused");
     }
   }
 }
 
-void CheckSkinDescriptionInput(std::string_view input) {
+void CheckSkinDescriptionInput(std::string_view input, const TSkinDescriptionCheck& alsoCheck) {
   checkDescriptionText(input);
   std::vector<TSkinFileData> files = {{"skin.ini", std::string(input)}};
   for (const auto& [name, bytes] : sampleBitmaps()) files.push_back({name, bytes});
@@ -188,6 +190,7 @@ void CheckSkinDescriptionInput(std::string_view input) {
   const TSkinDescription skin = ReadSkinDescription(ReadSkinContainer(WriteSkinContainer(70000, files)), TSkinColours{});
   require(skin.DescriptionName == "skin.ini", "the description read from another file");
   checkDescription(skin);
+  if (alsoCheck) alsoCheck(skin);
 }
 
 std::string SampleBitmap(int width, int height, int bitCount) {

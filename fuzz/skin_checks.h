@@ -3,12 +3,19 @@
 // files, and description texts. The libFuzzer targets and a seeded test both run these;
 // a broken invariant raises EInputCheck (fuzz/input_checks.h).
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz/input_checks.h"
 #include "skin/SkinWrite.h"
+
+struct TSkinDescription;
+
+// A check of a description that was read, run after the reader's own: the component's loading of
+// the pictures (fuzz/skin_picture_checks.h) passes this way.
+using TSkinDescriptionCheck = std::function<void(const TSkinDescription&)>;
 
 // Any bytes round-trip through the encoder and decoder. Two bytes of size and a stream decode
 // to exactly that many bytes or raise ELzhError, and a shorter size decodes to a prefix.
@@ -17,13 +24,13 @@ void CheckLzhufInput(std::string_view input);
 // The input as a container, as a skin file and as a window description's skin stream: either
 // it is refused with ESkinReadError or ELzhError, or every file read lies within it, is found by
 // its name, writes back to the same container, and its description reads as
-// CheckSkinDescriptionInput requires.
-void CheckSkinContainerInput(std::string_view input);
+// CheckSkinDescriptionInput requires; `alsoCheck` then runs on every description read.
+void CheckSkinContainerInput(std::string_view input, const TSkinDescriptionCheck& alsoCheck = {});
 
 // The input as the description of a container that also holds sound and broken bitmaps: every
 // image kept is a sound bitmap of the container, counts and edges are in their ranges, and no
-// ignored caption button is kept.
-void CheckSkinDescriptionInput(std::string_view input);
+// ignored caption button is kept, nor more than the most read; `alsoCheck` then runs on it.
+void CheckSkinDescriptionInput(std::string_view input, const TSkinDescriptionCheck& alsoCheck = {});
 
 // A device-independent bitmap of that size and depth with a pattern for pixels.
 std::string SampleBitmap(int width, int height, int bitCount);

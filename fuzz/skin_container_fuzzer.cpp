@@ -1,17 +1,23 @@
 // libFuzzer target for skin files and the containers inside them: the names, the size list and
-// the files, and the description found among them. fuzz/skin_checks.h lists what must hold for
-// every input.
+// the files, the description found among them and the pictures the skin component loads from
+// it. fuzz/skin_checks.h and fuzz/skin_picture_checks.h list what must hold for every input.
 
 #include <cstdint>
 
+#include <QGuiApplication>
+
 #include "fuzz/skin_checks.h"
+#include "fuzz/skin_picture_checks.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  // The pictures are painted as the skinned windows paint them, which needs the GUI's objects.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QGuiApplication application(*argc, *argv);
   WriteSeeds(*argc, *argv, SkinContainerSeeds());
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  CheckSkinContainerInput(std::string_view(reinterpret_cast<const char*>(data), size));
+  CheckSkinContainerInput(std::string_view(reinterpret_cast<const char*>(data), size), CheckSkinPictures);
   return 0;
 }

@@ -112,6 +112,7 @@ void ReadCaptionButtons(const TSkinIni& ini, const TDescriptionReader& read, TSk
     button.Action = read.Integer(section, "Action");
     button.Visibility = read.Integer(section, "Visibility");
     if (button.Action == -1 && button.Visibility != 0) continue;
+    if (skin.CaptionButtons.size() == kMaxCaptionButtons) break;
     button.ButtonImage = read.Bitmap(section, "ButtonImage");
     button.Align = read.Integer(section, "Align");
     button.Xcoord = read.Integer(section, "Xcoord");

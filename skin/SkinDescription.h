@@ -67,6 +67,10 @@ struct TSkinButtons {
   int CheckButtonFrame = 1, RadioButtonFrame = 1;
 };
 
+// A caption holds a handful of buttons; sections beyond this many are not read, so a skin cannot
+// make a window walk thousands of them at every paint.
+inline constexpr std::size_t kMaxCaptionButtons = 32;
+
 struct TSkinCaptionButton {
   AnsiString Section;
   std::optional<TSkinBitmap> ButtonImage;

@@ -2,9 +2,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <unordered_map>
-
-#include <QImage>
 
 #include "platform/forms/Application.h"
 #include "platform/forms/Dialogs.h"
@@ -12,6 +9,7 @@
 #include "platform/text/QtText.h"
 #include "skin/SkinWrite.h"
 #include "skin/forms/SkinManage.h"
+#include "skin/forms/SkinPictures.h"
 
 namespace {
 
@@ -35,60 +33,6 @@ TSkinColours systemColours() {
   s.TitleTextActive = c(clCaptionText);
   s.TitleTextNoActive = c(clInactiveCaptionText);
   return s;
-}
-
-// Bitmaps decoded once each, however many sections name them.
-class TBitmapCache {
- public:
-  QImage Get(const TSkinBitmap& bitmap, bool transparent) {
-    auto [it, fresh] = images_.try_emplace(bitmap.Name);
-    if (fresh) {
-      const auto* bytes = reinterpret_cast<const uchar*>(bitmap.Bytes.data());
-      it->second = QImage::fromData(bytes, static_cast<int>(bitmap.Bytes.size()), "BMP")
-                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    }
-    if (!transparent || it->second.isNull()) return it->second;
-    QImage keyed = it->second;
-    for (int y = 0; y < keyed.height(); ++y) {
-      auto* row = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-      for (int x = 0; x < keyed.width(); ++x)
-        if (row[x] == kSkinKeyColour) row[x] = 0;
-    }
-    return keyed;
-  }
-
- private:
-  std::unordered_map<AnsiString, QImage> images_;
-};
-
-TSkinPicture picture(QImage image, const TSkinImage& from) {
-  TSkinPicture p;
-  p.Image = std::move(image);
-  p.LeftWidth = from.LeftWidth;
-  p.RightWidth = from.RightWidth;
-  p.TopHeight = from.TopHeight;
-  p.BottomHeight = from.BottomHeight;
-  p.Frame = from.Frame;
-  p.Tile = from.Tile == 1;
-  p.Style = from.Style;
-  return p;
-}
-
-TSkinPicture whole(QImage image, int frames) {
-  TSkinPicture p;
-  p.Image = std::move(image);
-  p.Frame = frames < 1 ? 1 : frames;
-  return p;
-}
-
-// The frame sides keep their ends (TopHeight/BotHeight) along the side's length: the top and
-// bottom sides run across, so their ends are left and right.
-TSkinPicture side(QImage image, const TSkinFrameSide& s, bool across) {
-  TSkinPicture p = whole(std::move(image), s.Frame);
-  (across ? p.LeftWidth : p.TopHeight) = s.TopHeight;
-  (across ? p.RightWidth : p.BottomHeight) = s.BotHeight;
-  p.Tile = s.Stretch == 0;
-  return p;
 }
 
 }  // namespace
@@ -180,38 +124,7 @@ void TSkinData::LoadSkin() {
 }
 
 void TSkinData::applyDescription(std::unique_ptr<TSkinDescription> d) {
-  TBitmapCache cache;
-  auto add = [&](std::string_view name, TSkinPicture p) {
-    if (!p.Image.isNull()) pictures_[text::upperAscii(name)] = std::move(p);
-  };
-  for (const TSkinImage& image : d->Images)
-    add(image.Section, picture(cache.Get(image.Bitmap, image.Trans == 1), image));
-  for (const TSkinImage& image : d->Images)
-    if (image.GlyphImage) add(image.Section + ".Glyph", whole(cache.Get(*image.GlyphImage, true), 1));
-  if (d->Buttons.Button) add("Buttons", picture(cache.Get(d->Buttons.Button->Bitmap, true), *d->Buttons.Button));
-  if (auto& b = d->Buttons.CheckButton) add("Buttons.CheckButton", whole(cache.Get(*b, true), d->Buttons.CheckButtonFrame));
-  if (auto& b = d->Buttons.RadioButton) add("Buttons.RadioButton", whole(cache.Get(*b, true), d->Buttons.RadioButtonFrame));
-  const TSkinPersonality& p = d->Personality;
-  const std::pair<const char*, const TSkinFrameSide*> sides[] = {
-      {"Personality.Left", &p.Left}, {"Personality.Right", &p.Right}, {"Personality.Top", &p.Top},
-      {"Personality.Bottom", &p.Bottom}};
-  for (auto [name, s] : sides)
-    if (s->Image) add(name, side(cache.Get(*s->Image, s->Trans == 1), *s, s == &p.Top || s == &p.Bottom));
-  if (p.TextBack) {
-    TSkinPicture back = whole(cache.Get(*p.TextBack, true), 1);
-    back.LeftWidth = p.TXTBackleft;
-    back.RightWidth = p.TXTBackRight;
-    add("Personality.TextBack", std::move(back));
-  }
-  if (p.MenuBar) {
-    TSkinPicture bar = whole(cache.Get(*p.MenuBar, false), 1);
-    bar.Tile = p.TileMenu == 1;
-    add("Personality.MenuBar", std::move(bar));
-  }
-  if (d->MdiControls) add("MDICONTROLS", whole(cache.Get(*d->MdiControls, true), 1));
-  for (const TSkinCaptionButton& button : d->CaptionButtons)
-    if (button.ButtonImage) add(button.Section, whole(cache.Get(*button.ButtonImage, true), button.Frame));
-
+  pictures_ = ReadSkinPictures(*d);
   colours_ = d->Colours;
   faceBrush_ = QBrush(SkinColour(colours_.ButtonFace));
   description_ = std::move(d);

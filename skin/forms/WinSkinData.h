@@ -17,7 +17,7 @@
 #include "platform/classes/Component.h"
 #include "platform/classes/Strings.h"
 #include "skin/SkinDescription.h"
-#include "skin/forms/SkinPicture.h"
+#include "skin/forms/SkinPictures.h"
 
 class QWidget;
 class TSkinControl;
@@ -162,7 +162,7 @@ class TSkinData : public TComponent {
   std::string fileBytes_;
   std::string loadError_;
   std::unique_ptr<TSkinDescription> description_;
-  std::map<AnsiString, TSkinPicture> pictures_;  // upper-case name
+  TSkinPictures pictures_;
   TSkinColours colours_;
   QBrush faceBrush_;
 };

@@ -20,14 +20,14 @@ TEST(SkinInputChecks, LzhufStreams) {
 
 TEST(SkinInputChecks, SkinContainersAndFiles) {
   using namespace std::string_literals;
-  RunChecks(CheckSkinContainerInput, SkinContainerSeeds(),
+  RunChecks([](std::string_view input) { CheckSkinContainerInput(input); }, SkinContainerSeeds(),
             Mutator(20240302, {"\x20\x4E\0\0"s, "\x30\x75\0\0"s, "\x70\x11\x01\0"s, "\xFF\xFF\xFF\xFF", "\0\0\0\0"s,
                                "\x01\0\0\0"s, "\r\n", "\n", "\r", ".ini", ".INI", "BM", "\xB0\x41"}, {64, true}),
             1500);
 }
 
 TEST(SkinInputChecks, SkinDescriptions) {
-  RunChecks(CheckSkinDescriptionInput, SkinDescriptionSeeds(),
+  RunChecks([](std::string_view input) { CheckSkinDescriptionInput(input); }, SkinDescriptionSeeds(),
             Mutator(20240303, {"[", "]", "=", ";", "\r\n", "\n", " ", "0x", "-1", "255", "2147483648", ",",
                                "[Personality]", "[Tab.Pane]", "[Button9]", "[Colours]", "[Colour.X]", "Image=",
                                "Bitmap=", "Frame=", "Tile=", "LeftWidth=", "Action=-1", "Visibility=1", "cut.bmp",

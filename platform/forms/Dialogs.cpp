@@ -13,12 +13,15 @@ int showRealBox(const TMessageBoxRequest& request) {
   const QPointer<QWidget> owner = QApplication::activeWindow();
   QMessageBox box(owner);
   box.setWindowTitle(request.caption);
-  box.setText(request.text);
+  QString text = request.text;
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  box.setText(text);
   switch (request.type) {
     case TMsgDlgType::mtWarning: box.setIcon(QMessageBox::Warning); break;
     case TMsgDlgType::mtError: box.setIcon(QMessageBox::Critical); break;
     case TMsgDlgType::mtInformation: box.setIcon(QMessageBox::Information); break;
     case TMsgDlgType::mtConfirmation: box.setIcon(QMessageBox::Question); break;
+    case TMsgDlgType::mtCustom: box.setIcon(QMessageBox::NoIcon); break;
   }
   QAbstractButton* yes = nullptr;
   QAbstractButton* no = nullptr;
@@ -58,6 +61,7 @@ QString MessageBoxCaption(TMsgDlgType type) {
     case TMsgDlgType::mtError: return QStringLiteral("错误");
     case TMsgDlgType::mtInformation: return QStringLiteral("提示");
     case TMsgDlgType::mtConfirmation: return QStringLiteral("确认");
+    case TMsgDlgType::mtCustom: return {};
   }
   return {};
 }

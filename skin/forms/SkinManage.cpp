@@ -79,10 +79,18 @@ void TSkinManage::perform() {
   }
 }
 
+bool TSkinManage::SingleWindow() const { return data_ && data_->SkinFormtype() != sfMainform; }
+
+TWinSkinForm* TSkinManage::SkinOwnWindow(QWidget* window) {
+  if (!data_ || data_->Empty() || !window) return nullptr;
+  active_ = true;
+  return SkinForm(window);
+}
+
 void TSkinManage::SkinAll() {
   if (!data_ || data_->Empty()) return;
   active_ = true;
-  if (data_->SkinFormtype() == sfOnlyThisForm) {
+  if (SingleWindow()) {
     if (data_->Window()) SkinForm(data_->Window());
     return;
   }
@@ -183,7 +191,8 @@ void TSkinManage::popupGone(QObject* menu) {
 }
 
 bool TSkinManage::eventFilter(QObject* watched, QEvent* event) {
-  if (!active_ || !watched->isWidgetType()) return false;
+  // Only a component of the whole application watches the windows that come and go.
+  if (!active_ || SingleWindow() || !watched->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(watched);
   switch (event->type()) {
     case QEvent::Show:

@@ -38,12 +38,15 @@ class TSkinManage : public QObject {
   const QTimer& Timer() const { return *timer_; }
 
   bool Active() const { return active_; }
-  bool SingleWindow() const { return singleWindow_; }
-  void SetSingleWindow(bool single) { singleWindow_ = single; }
+  // Serving single windows: the component served skins only the window it sits on, not every
+  // window of the application.
+  bool SingleWindow() const;
 
   // Skins `window` when every rule allows it; returns its skinner (new or already there), or
   // null.
   TWinSkinForm* SkinForm(QWidget* window);
+  // A component serving one window skins it at once: the manager becomes active for it.
+  TWinSkinForm* SkinOwnWindow(QWidget* window);
   TWinSkinForm* SkinnerOf(const QWidget* window) const;
   std::vector<TWinSkinForm*> Skinners() const;
 
@@ -72,5 +75,4 @@ class TSkinManage : public QObject {
   QTimer* timer_;
   TSkinAction action_ = saNone;
   bool active_ = false;
-  bool singleWindow_ = false;
 };

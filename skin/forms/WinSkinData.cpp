@@ -115,7 +115,7 @@ void TSkinData::LoadSkin() {
     loadError_ = error.what();
     MessageBoxWithCaption(Application ? text::toQString(Application->Title()) : QString(),
                           QString::fromLatin1(kOlderSkinMessage.data(), static_cast<int>(kOlderSkinMessage.size())),
-                          TMsgDlgType::mtWarning, mbOK);
+                          TMsgDlgType::mtCustom, mbOK);
   } catch (const std::exception& error) {
     // A damaged file leaves the windows as the platform draws them.
     clearSkin();
@@ -145,8 +145,7 @@ void TSkinData::Loaded() {
     else if (active_) active_ = false;
     if (skinControls_.Contains(xcMainMenu)) skinControls_.Exclude(xcMenuItem);
     else skinControls_.Exclude(xcSystemMenu);
-  } else {
-    manager.SetSingleWindow(true);
-    if (window_ && active_) manager.SkinForm(window_);
+  } else if (window_ && active_) {
+    manager.SkinOwnWindow(window_);
   }
 }

@@ -33,7 +33,7 @@ enum TSkinOption {
   xoToolbarButton, xoMDIChildBorder, xoMenuBG, xoCaptionButtonHint, xoFormScrollbar,
 };
 
-// sfMainform skins every window of the application, sfOnlyThisForm only the owning window.
+// sfMainform skins every window of the application; the other types only the owning window.
 enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
 
 // A set of enumeration members; member n is bit n.
@@ -79,7 +79,8 @@ inline constexpr std::string_view kSkinDataVersion = "5.60.03.29";
 
 class TSkinData : public TComponent {
  public:
-  // `window` is the window the component sits on: the one skinned for sfOnlyThisForm.
+  // `window` is the window the component sits on: the one skinned for the form types other
+  // than sfMainform.
   TSkinData(TComponent* owner, QWidget* window = nullptr);
   ~TSkinData() override;
 

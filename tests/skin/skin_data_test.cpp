@@ -6,12 +6,17 @@
 #include <fstream>
 #include <map>
 
+#include <QApplication>
 #include <QBuffer>
+#include <QLabel>
+#include <QMessageBox>
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "platform/forms/Dialogs.h"
+#include "platform/forms/Form.h"
 #include "skin/SkinWrite.h"
 #include "skin/forms/SkinManage.h"
 #include "skin/forms/WinSkinData.h"
@@ -139,11 +144,30 @@ TEST(SkinData, AnUnknownVersionSaysSoInAPlainBoxAndLoadsNothing) {
   EXPECT_TRUE(data.Empty());
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("This is Older Skin File\rPlease update to new version !"));
+  EXPECT_EQ(boxes.boxes[0].type, TMsgDlgType::mtCustom);
 
   // A known version of the same shape loads.
   TSkinData known(nullptr);
   known.ReadSkinStream(SkinStreamOf(skinFileOfVersion(20000)));
   EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
+TEST(SkinData, TheOlderSkinBoxIsPlainAndBreaksItsLineWhereTheMessageDoes) {
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::Critical;
+  QTimer::singleShot(0, [&] {
+    QTest::qWaitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; });
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) text = label->text();
+      icon = box->icon();
+      box->accept();
+    }
+  });
+  TSkinData data(nullptr);
+  data.ReadSkinStream(SkinStreamOf(skinFileOfVersion(10000)));
+  EXPECT_TRUE(data.Empty());
+  EXPECT_EQ(icon, QMessageBox::NoIcon);
+  EXPECT_EQ(text, QStringLiteral("This is Older Skin File\nPlease update to new version !"));
 }
 
 TEST(SkinData, LoadingEndsWithTheMenuRuleAndClearsActiveWithoutASkin) {
@@ -209,4 +233,40 @@ TEST(SkinData, ASkinFileReplacesTheSkinAndTellsSo) {
   data.SetSkinFile(path);
   EXPECT_EQ(changed, 1);
   EXPECT_EQ(SkinColour(data.Colours().ButtonFace), testskin::FaceColour(1));
+}
+
+TEST(SkinData, AComponentOfOneWindowSkinsItAtOnceAndNoOtherWindow) {
+  for (const TSkinFormType type : {sfOnlyThisForm, sfDialog, sfDLL}) {
+    SCOPED_TRACE(type);
+    TForm own("Own");
+    own.resize(300, 200);
+    own.show();
+    TForm other("Other");
+    other.resize(200, 100);
+    other.show();
+    auto owner = std::make_unique<TComponent>(nullptr);
+    owner->BeginLoading();
+    auto* data = new TSkinData(owner.get(), &own);
+    data->SetSkinFormtype(type);
+    data->ReadSkinStream(testskin::Stream());
+    data->SetActive(true);
+    owner->EndLoading();
+
+    TSkinManage& manager = *TSkinManage::Instance();
+    EXPECT_TRUE(manager.SingleWindow());
+    ASSERT_NE(manager.SkinnerOf(&own), nullptr) << "skinned at once";
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    QTest::qWait(400);
+    EXPECT_EQ(manager.SkinnerOf(&other), nullptr) << "the other window keeps the platform's drawing";
+
+    // Off and on again through the manager's timer: still the own window only.
+    data->SetActive(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.SkinnerOf(&own) == nullptr; }));
+    data->SetActive(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.SkinnerOf(&own) != nullptr; }));
+    EXPECT_EQ(manager.SkinnerOf(&other), nullptr);
+    owner.reset();
+    EXPECT_EQ(manager.SkinnerOf(&own), nullptr) << "the component going away unskins its window";
+  }
 }

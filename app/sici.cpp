@@ -106,12 +106,21 @@ Tfsici::Tfsici(QWidget* parent) : TForm("fsici", parent) {
   buildPoemView();
   buildSearchBoxes();
   buildStatusLine();
-  buildDataComponents();
+  // The skin comes first, so that an error box of a connection that fails to open is already
+  // drawn from it.
   buildSkin();
-  // The description is read: the connections open now, in their stored order, and the
-  // grids lay out their columns.
-  FinishLoading();
-  for (TDBGridEh* g : {DBGridEh1, DBGridEh2, DBGridEh3, DBGridEh4}) g->Loaded();
+  buildDataComponents();
+  // The description is read: the skin loads and the connections open now, in their stored
+  // order, and the grids lay out their columns.
+  try {
+    FinishLoading();
+    for (TDBGridEh* g : {DBGridEh1, DBGridEh2, DBGridEh3, DBGridEh4}) g->Loaded();
+  } catch (const std::exception& error) {
+    // The window's creation fails, but its error box is shown while the window still holds
+    // the skin, so the box is drawn from it; what goes on is the silent EAbort.
+    Application->ShowException(error);
+    throw EAbort();
+  }
   connectEvents();
   AddReadingComfort(*this);
   try {

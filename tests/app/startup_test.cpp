@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,6 +31,7 @@
 #include "platform/forms/Shell.h"
 #include "platform/forms/WebBrowser.h"
 #include "platform/text/AnsiText.h"
+#include "skin/forms/SkinManage.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -206,6 +208,25 @@ TEST(StartUp, AFileThatCannotBeOpenedEndsWithTheErrorBoxAndAFailureStatus) {
   EXPECT_EQ(boxes.boxes[0].type, TMsgDlgType::mtError);
   EXPECT_FALSE(boxes.boxes[0].text.isEmpty());
   EXPECT_EQ(fsici, nullptr);
+}
+
+TEST(StartUp, TheErrorBoxOfAFailedStartIsDrawnFromTheSkin) {
+  ReaderFolder folder(false);
+  std::filesystem::create_directory(folder.path() / "sici.idb");
+  bool shown = false, skinned = false;
+  QTimer::singleShot(0, [&] {
+    waitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; });
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    shown = true;
+    skinned = waitFor([box] { return TSkinManage::Instance() && TSkinManage::Instance()->SkinnerOf(box) != nullptr; });
+    box->accept();
+  });
+  char name[] = "sici";
+  char* argv[] = {name, nullptr};
+  EXPECT_EQ(RunProgram(*Application, 1, argv), EXIT_FAILURE);
+  ASSERT_TRUE(shown);
+  EXPECT_TRUE(skinned) << "the skin loads before the connections open";
 }
 
 TEST(StartUp, MissingDatabaseFilesAreCreatedEmptyAndTheFirstListFails) {

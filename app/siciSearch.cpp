@@ -81,14 +81,13 @@ void Tfsici::Button1Click() {
     // One transaction: the scratch list is replaced whole, or stays as it was.
     c1->StartTransaction();
     try {
+      // Each statement replaces the text whole: one change of it, not an emptied text first.
       uq5->Close();
-      uq5->SQL().Clear();
-      uq5->SQL().Add(statements::ClearScratch());
+      uq5->SQL().SetText(statements::ClearScratch());
       uq5->Execute();
       TField& id = *found->Fields()[0];
       for (; !found->Eof(); found->Next()) {
-        uq5->SQL().Clear();
-        uq5->SQL().Add(statements::AddToScratch(id.AsString()));
+        uq5->SQL().SetText(statements::AddToScratch(id.AsString()));
         uq5->Execute();
       }
       c1->Commit();

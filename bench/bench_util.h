@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -28,6 +29,14 @@ double bestMs(int runs, F&& work) {
 inline double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+// The value that `fraction` of the values do not exceed (nearest rank): 0.99 is the 99th
+// percentile, which a single disturbance of the machine does not set as it sets the maximum.
+inline double percentile(std::vector<double> values, double fraction) {
+  std::sort(values.begin(), values.end());
+  const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(values.size())));
+  return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
 inline double peakRssMiB() {

@@ -462,6 +462,9 @@ std::vector<AnsiString> TSQLParser::ParamNames() {
 }
 
 std::vector<AnsiString> ParseSQLParams(const AnsiString& sql, TSQLParserClass parserClass) {
+  // A parameter of every dialect starts with ':'. Most statements have none, and a statement
+  // is scanned for them on each change of its text and again by the command that runs it.
+  if (sql.find(':') == AnsiString::npos) return {};
   return parserClass(sql)->ParamNames();
 }
 

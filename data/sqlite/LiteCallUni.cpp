@@ -55,6 +55,9 @@ LibraryState& state() {
   return instance;
 }
 
+// sqlite3_config's option that turns the library's memory counts on or off.
+constexpr int kConfigMemStatus = 9;
+
 template <class F>
 void bindSlot(void* module, const char* name, F& slot, F fallback) {
   void* address = dlsym(module, name);
@@ -96,6 +99,11 @@ void LoadSQLiteLib() {
   void* module = dlopen(s.name.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!module) throw Exception("Cannot load client library: " + s.name);
   s.handle = module;
+  // The library is built without lookaside memory: compiling a statement takes many small
+  // blocks, each counted under one process-wide lock, and nothing here reads the counts. A
+  // library already in use refuses the change and keeps counting, which costs only the time.
+  if (auto config = reinterpret_cast<int (*)(int, ...)>(dlsym(module, "sqlite3_config")))
+    config(kConfigMemStatus, 0);
   BindEntryPoints(module);
   s.loaded.store(true, std::memory_order_release);
 }

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "tools/collection/CollectionSchema.h"
+#include "collection/CollectionSchema.h"
 
 namespace {
 

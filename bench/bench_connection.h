@@ -5,7 +5,7 @@
 #include <string>
 
 #include "data/access/Uni.h"
-#include "tools/collection/CollectionSchema.h"
+#include "collection/CollectionSchema.h"
 
 namespace bench {
 

@@ -16,7 +16,7 @@
 #include "data/sqlite/LiteClassesUni.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ListBox.h"
-#include "tools/collection/CollectionSchema.h"
+#include "collection/CollectionSchema.h"
 
 namespace fs = std::filesystem;
 

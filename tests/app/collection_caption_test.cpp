@@ -3,7 +3,7 @@
 
 #include "app/sici.h"
 #include "tests/app/app_fixture.h"
-#include "tools/collection/CollectionSchema.h"
+#include "collection/CollectionSchema.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "platform/forms/ListBox.h"
 #include "platform/text/AnsiText.h"
 #include "tests/app/app_fixture.h"
-#include "tools/collection/CollectionSchema.h"
+#include "collection/CollectionSchema.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tools/collection/Assembly.h"
-#include "tools/collection/CollectionSchema.h"
+#include "collection/CollectionSchema.h"
 
 namespace collection {
 

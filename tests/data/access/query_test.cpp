@@ -9,7 +9,7 @@
 #include "data/sqlite/SQLiteUniProvider.h"
 #include "data/access/UniQuery.h"
 #include "tests/data/data_fixture.h"
-#include "tools/collection/CollectionSchema.h"
+#include "collection/CollectionSchema.h"
 
 namespace {
 

@@ -61,16 +61,9 @@ std::size_t indexOf(std::string_view name) {
 }
 
 std::string bmp(const TPictureSpec& spec, int variant) {
-  QImage image(spec.Frames * spec.Width, spec.Height, QImage::Format_RGB888);
-  QPainter painter(&image);
-  for (int f = 0; f < spec.Frames; ++f)
-    painter.fillRect(f * spec.Width, 0, spec.Width, spec.Height, FrameColour(spec.Name, f, variant));
-  painter.end();
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, "BMP")) throw std::runtime_error("cannot write a test bitmap");
-  return bytes.toStdString();
+  std::vector<QColor> frames;
+  for (int f = 0; f < spec.Frames; ++f) frames.push_back(FrameColour(spec.Name, f, variant));
+  return FramesBitmap(spec.Width, spec.Height, frames);
 }
 
 std::string rgb(const QColor& c) {
@@ -110,6 +103,19 @@ std::string description(int variant, const std::set<std::string_view>& without) 
 }
 
 }  // namespace
+
+std::string FramesBitmap(int frameWidth, int height, const std::vector<QColor>& frames) {
+  QImage image(frameWidth * static_cast<int>(frames.size()), height, QImage::Format_RGB888);
+  QPainter painter(&image);
+  for (std::size_t i = 0; i < frames.size(); ++i)
+    painter.fillRect(static_cast<int>(i) * frameWidth, 0, frameWidth, height, frames[i]);
+  painter.end();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "BMP")) throw std::runtime_error("cannot write a test bitmap");
+  return bytes.toStdString();
+}
 
 const std::vector<TPictureSpec>& Pictures() {
   static const std::vector<TPictureSpec> all = {

@@ -27,6 +27,9 @@ struct TPictureSpec {
   int Height;
 };
 
+// A bitmap file of frames side by side, each `frameWidth` × `height` of one solid colour.
+std::string FramesBitmap(int frameWidth, int height, const std::vector<QColor>& frames);
+
 // Every picture the test skin has.
 const std::vector<TPictureSpec>& Pictures();
 

@@ -3,8 +3,6 @@
 // place while the window is maximised), and what a click of the mouse on each of them does.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QPainter>
 #include <QTest>
 
 #include "platform/forms/Form.h"
@@ -34,19 +32,6 @@ int fromRight(Button button) {
   }
 }
 
-std::string bmp(int frameWidth, int height, const std::vector<QColor>& frames) {
-  QImage image(frameWidth * static_cast<int>(frames.size()), height, QImage::Format_RGB888);
-  QPainter painter(&image);
-  for (std::size_t i = 0; i < frames.size(); ++i)
-    painter.fillRect(static_cast<int>(i) * frameWidth, 0, frameWidth, height, frames[i]);
-  painter.end();
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "BMP");
-  return bytes.toStdString();
-}
-
 std::string buttonSection(int index, Button button, const char* file, int action, int visibility) {
   return "[Button" + std::to_string(index) + "]\r\nButtonImage=" + file + "\r\nAlign=1\r\nXcoord=" +
          std::to_string(fromRight(button)) + "\r\nYcoord=2\r\nAction=" + std::to_string(action) +
@@ -65,14 +50,14 @@ std::string captionSkin() {
                     buttonSection(1, Maximise, "max.bmp", caMaximize, 1) +
                     buttonSection(2, Restore, "restore.bmp", caMaximize, 2) +
                     buttonSection(3, Minimise, "min.bmp", caMinimize, 0);
-  files.push_back({"top.bmp", bmp(30, kCaption, {QColor(200, 0, 0), QColor(100, 0, 0)})});
-  files.push_back({"side.bmp", bmp(4, 10, {QColor(0, 150, 0), QColor(0, 150, 0)})});
-  files.push_back({"bottom.bmp", bmp(10, 4, {QColor(150, 150, 0), QColor(150, 150, 0)})});
+  files.push_back({"top.bmp", testskin::FramesBitmap(30, kCaption, {QColor(200, 0, 0), QColor(100, 0, 0)})});
+  files.push_back({"side.bmp", testskin::FramesBitmap(4, 10, {QColor(0, 150, 0), QColor(0, 150, 0)})});
+  files.push_back({"bottom.bmp", testskin::FramesBitmap(10, 4, {QColor(150, 150, 0), QColor(150, 150, 0)})});
   const char* names[kButtons] = {"close.bmp", "max.bmp", "restore.bmp", "min.bmp"};
   for (int b = 0; b < kButtons; ++b) {
     std::vector<QColor> frames;
     for (int f = 0; f < 4; ++f) frames.push_back(buttonColour(static_cast<Button>(b), f));
-    files.push_back({names[b], bmp(kButton, kButton, frames)});
+    files.push_back({names[b], testskin::FramesBitmap(kButton, kButton, frames)});
   }
   return SkinStreamOf(CompressSkin(WriteSkinContainer(70000, files)));
 }

@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -34,19 +32,6 @@ constexpr int kTop = 20, kLeftWidth = 5, kRightWidth = 6, kBottomHeight = 7;
 
 QColor buttonColour(int action, int frame) { return QColor(40 + action * 60, 40 + frame * 40, 200); }
 
-std::string bmp(int frameWidth, int height, const std::vector<QColor>& frames) {
-  QImage image(frameWidth * static_cast<int>(frames.size()), height, QImage::Format_RGB888);
-  QPainter painter(&image);
-  for (std::size_t i = 0; i < frames.size(); ++i)
-    painter.fillRect(static_cast<int>(i) * frameWidth, 0, frameWidth, height, frames[i]);
-  painter.end();
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "BMP");
-  return bytes.toStdString();
-}
-
 std::vector<QColor> buttonFrames(int action) {
   return {buttonColour(action, 0), buttonColour(action, 1), buttonColour(action, 2), buttonColour(action, 3)};
 }
@@ -65,13 +50,13 @@ std::string framedSkin(const std::string& extraIni = {}) {
           "[Button1]\r\nButtonImage=max.bmp\r\nAlign=1\r\nXcoord=42\r\nYcoord=2\r\nAction=1\r\nVisibility=1\r\nFrame=4\r\n"
           "[Button2]\r\nButtonImage=min.bmp\r\nAlign=1\r\nXcoord=62\r\nYcoord=2\r\nAction=2\r\nFrame=4\r\n" +
           extraIni;
-  files.push_back({"top.bmp", bmp(30, kTop, {kTopActive, kTopInactive})});
-  files.push_back({"left.bmp", bmp(kLeftWidth, 10, {kLeft, kLeft})});
-  files.push_back({"right.bmp", bmp(kRightWidth, 10, {kRight, kRight})});
-  files.push_back({"bottom.bmp", bmp(10, kBottomHeight, {kBottom, kBottom})});
-  files.push_back({"close.bmp", bmp(16, 16, buttonFrames(0))});
-  files.push_back({"max.bmp", bmp(16, 16, buttonFrames(1))});
-  files.push_back({"min.bmp", bmp(16, 16, buttonFrames(2))});
+  files.push_back({"top.bmp", testskin::FramesBitmap(30, kTop, {kTopActive, kTopInactive})});
+  files.push_back({"left.bmp", testskin::FramesBitmap(kLeftWidth, 10, {kLeft, kLeft})});
+  files.push_back({"right.bmp", testskin::FramesBitmap(kRightWidth, 10, {kRight, kRight})});
+  files.push_back({"bottom.bmp", testskin::FramesBitmap(10, kBottomHeight, {kBottom, kBottom})});
+  files.push_back({"close.bmp", testskin::FramesBitmap(16, 16, buttonFrames(0))});
+  files.push_back({"max.bmp", testskin::FramesBitmap(16, 16, buttonFrames(1))});
+  files.push_back({"min.bmp", testskin::FramesBitmap(16, 16, buttonFrames(2))});
   return SkinStreamOf(CompressSkin(WriteSkinContainer(70000, files)));
 }
 

@@ -16,6 +16,7 @@
 #include "data/sqlite/LiteClassesUni.h"
 #include "platform/forms/Application.h"
 #include "platform/forms/ListBox.h"
+#include "skin/forms/SkinManage.h"
 #include "collection/CollectionSchema.h"
 
 namespace fs = std::filesystem;
@@ -84,6 +85,12 @@ std::unique_ptr<Tfsici> StartReader() {
   main->show();
   main->activateWindow();
   waitFor([&] { return QApplication::activeWindow() == main.get(); });
+  // A quarter second after loading the skin is laid over every window, which changes their
+  // sizes: tests look at the windows once that has happened, as a person does.
+  waitFor([] {
+    const TSkinManage* skin = TSkinManage::Instance();
+    return skin && skin->Active() && skin->PendingAction() == saNone;
+  });
   return main;
 }
 

@@ -140,7 +140,7 @@ TEST(MainWindow, AnchorsFollowTheWindowSize) {
   EXPECT_EQ(main->GroupBox2->geometry(), poem.adjusted(0, 0, 100, 50));
   EXPECT_EQ(main->GroupBox1->geometry(), lists.adjusted(0, 0, 0, 50));
   EXPECT_EQ(main->GroupBox4->geometry(), advanced.adjusted(0, 0, 100, 0));
-  EXPECT_EQ(main->Panel1->geometry().bottom(), main->height() - 1);
+  EXPECT_EQ(main->Panel1->geometry().bottom(), main->contentsRect().bottom()) << "down to the skin's frame";
 }
 
 TEST(MainWindow, ShowsTheReadmeWheneverItBecomesActive) {
@@ -265,7 +265,7 @@ TEST(AboutWindow, DescribesTheCollectionAndKeepsRightClicksOffItsWebPage) {
   const auto main = StartReader();
   ASSERT_TRUE(main);
   EXPECT_EQ(Form3->windowTitle(), QStringLiteral("Tavrin诗词大全"));
-  EXPECT_EQ(Form3->size(), QSize(576, 462));
+  EXPECT_EQ(Form3->contentsRect().size(), QSize(576, 462)) << "inside the skin's frame";
   EXPECT_TRUE(Form3->Label1->text().startsWith(QStringLiteral("诗词大全Tavrin版为绿色免费软件，收录诗词104862首,")));
   EXPECT_EQ(Form3->Label2->text(), QStringLiteral("官方主页: ") + kMakerHost + QStringLiteral(" "));
   EXPECT_EQ(Form3->Button1->text(), QStringLiteral("返回"));

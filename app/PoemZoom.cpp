@@ -34,7 +34,7 @@ PoemZoom::PoemZoom(QTextEdit* view, QWidget* window) : QObject(window), view_(vi
   shortcut(Qt::CTRL | Qt::Key_Plus, &PoemZoom::ZoomIn);
   shortcut(Qt::CTRL | Qt::Key_Minus, &PoemZoom::ZoomOut);
   shortcut(Qt::CTRL | Qt::Key_0, &PoemZoom::Reset);
-  if (const std::optional<int> kept = ReadZoomSetting()) {
+  if (const std::optional<int> kept = ReadSetting(kZoomSetting)) {
     percent_ = Checked(*kept);
     apply();
   }
@@ -45,7 +45,7 @@ void PoemZoom::SetPercent(int percent) {
   if (percent == percent_) return;
   percent_ = percent;
   apply();
-  WriteZoomSetting(percent_);
+  WriteSetting(kZoomSetting, percent_);
 }
 
 void PoemZoom::apply() {

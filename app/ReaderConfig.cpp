@@ -14,7 +14,18 @@ namespace {
 // More than the file ever holds; the rest of a larger file is not read.
 constexpr qint64 kMostBytes = 4096;
 
-const QByteArray kZoomName = QByteArrayLiteral("zoom");
+QList<QByteArray> readLines() {
+  const QString name = ReaderConfigFile();
+  QFile file(name);
+  // Only a plain file: a pipe or a device in its place would never end.
+  if (name.isEmpty() || !QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) return {};
+  return file.read(kMostBytes).split('\n');
+}
+
+bool names(const QByteArray& line, std::string_view name) {
+  const qsizetype eq = line.indexOf('=');
+  return eq >= 0 && line.left(eq).trimmed() == QByteArray(name.data(), static_cast<qsizetype>(name.size()));
+}
 
 }  // namespace
 
@@ -23,29 +34,26 @@ QString ReaderConfigFile() {
   return folder.isEmpty() ? QString() : folder + QStringLiteral("/tavrin-sici/reader.conf");
 }
 
-std::optional<int> ReadZoomSetting() {
-  const QString name = ReaderConfigFile();
-  QFile file(name);
-  // Only a plain file: a pipe or a device in its place would never end.
-  if (name.isEmpty() || !QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = file.read(kMostBytes);
-  std::optional<int> zoom;
-  for (const QByteArray& line : bytes.split('\n')) {
-    const qsizetype eq = line.indexOf('=');
-    if (eq < 0 || line.left(eq).trimmed() != kZoomName) continue;
+std::optional<int> ReadSetting(std::string_view name) {
+  std::optional<int> value;
+  for (const QByteArray& line : readLines()) {
+    if (!names(line, name)) continue;
     bool ok = false;
-    const int value = line.mid(eq + 1).trimmed().toInt(&ok);
-    zoom = ok ? std::optional<int>(value) : std::nullopt;
+    const int number = line.mid(line.indexOf('=') + 1).trimmed().toInt(&ok);
+    value = ok ? std::optional<int>(number) : std::nullopt;
   }
-  return zoom;
+  return value;
 }
 
-void WriteZoomSetting(int percent) {
-  const QString name = ReaderConfigFile();
-  if (name.isEmpty() || !QDir().mkpath(QFileInfo(name).path())) return;
+void WriteSetting(std::string_view name, int value) {
+  const QString file = ReaderConfigFile();
+  if (file.isEmpty() || !QDir().mkpath(QFileInfo(file).path())) return;
+  QByteArray kept;
+  for (const QByteArray& line : readLines())
+    if (!line.trimmed().isEmpty() && !names(line, name)) kept += line + '\n';
   // Written whole or not at all: a run that ends half-way leaves the last good file.
-  QSaveFile file(name);
-  if (!file.open(QIODevice::WriteOnly)) return;
-  file.write(kZoomName + '=' + QByteArray::number(percent) + '\n');
-  file.commit();
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly)) return;
+  out.write(kept + QByteArray(name.data(), static_cast<qsizetype>(name.size())) + '=' + QByteArray::number(value) + '\n');
+  out.commit();
 }

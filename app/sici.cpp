@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -30,6 +31,7 @@
 #include "platform/forms/ControlProperties.h"
 #include "platform/forms/HideSelection.h"
 #include "platform/forms/ListBox.h"
+#include "platform/forms/OverlaidTextEdit.h"
 #include "platform/forms/Shell.h"
 #include "platform/text/QtText.h"
 #include "platform/text/Rtf.h"
@@ -234,7 +236,7 @@ void Tfsici::buildListPages() {
 void Tfsici::buildPoemView() {
   GroupBox2 = Place(new QGroupBox(QStringLiteral("Tavrin诗词大全"), this), "GroupBox2", 288, 96, 515, 464);
   SetAnchors(GroupBox2, akLeft | akTop | akRight | akBottom);
-  rc = new QTextEdit(GroupBox2);
+  rc = new TOverlaidTextEdit(GroupBox2);
   rc->setObjectName(QStringLiteral("rc"));
   rc->setReadOnly(true);
   HideSelectionWhileUnfocused(*rc);
@@ -259,6 +261,10 @@ void Tfsici::buildPoemView() {
   N6 = item("N6", QStringLiteral("查诗词"));
   N3 = item("N3", QStringLiteral("-"));
   N4 = item("N4", QStringLiteral("复制全诗词"));
+  N9 = item("N9", QStringLiteral("显示拼音"));
+  // The shortcut works anywhere in the window, not only while the menu is open.
+  N9->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+  addAction(N9);
   N7 = item("N7", QStringLiteral("-"));
   N8 = item("N8", QStringLiteral("关于"));
   QObject::connect(N8, &QAction::triggered, this, [this] { N8Click(); });

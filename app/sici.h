@@ -79,6 +79,7 @@ class Tfsici : public TForm {
   QAction* N6;
   QAction* N7;
   QAction* N8;
+  QAction* N9;
   QWidget* Panel1;
   QLabel* Label4;
   QLabel* Label5;

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "app/PoemPinyin.h"
 #include "app/Statements.h"
 #include "app/sici.h"
 #include "data/access/Uni.h"
@@ -82,6 +83,7 @@ void Tfsici::shownr(const AnsiString& sql) {
   Label4->setPalette(palette);
   Label4->setText(text::toQString(status));
   if (!SearchWord.empty()) RearchAndReplace(SearchWord, SearchWord);
+  if (PoemPinyin* pinyin = PoemPinyinOf(*this)) pinyin->Refresh();
 }
 
 void Tfsici::showxx(const AnsiString& sql, int mode) {

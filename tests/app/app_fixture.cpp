@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "app/Program.h"
@@ -78,6 +79,31 @@ BoxRecorder::BoxRecorder(int answer) {
 }
 
 BoxRecorder::~BoxRecorder() { SetMessageBoxPresenter(std::move(previous_)); }
+
+ConfigHome::ConfigHome() : previous_(qgetenv("XDG_CONFIG_HOME")) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "sici-config-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+  path_ = pattern;
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(path_.string()));
+}
+
+ConfigHome::~ConfigHome() {
+  qputenv("XDG_CONFIG_HOME", previous_);
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void ConfigHome::write(const std::string& bytes) const {
+  std::filesystem::create_directories(file().parent_path());
+  std::ofstream(file(), std::ios::binary) << bytes;
+}
+
+std::string ConfigHome::read() const {
+  std::ifstream in(file(), std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
 
 std::unique_ptr<Tfsici> StartReader() {
   auto main = CreateWindows(*Application);

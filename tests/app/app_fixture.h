@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <QByteArray>
+
 #include "platform/forms/Dialogs.h"
 
 class ReaderFolder {
@@ -36,6 +38,22 @@ class BoxRecorder {
 
  private:
   TMessageBoxPresenter previous_;
+};
+
+// An empty configuration home of its own (XDG_CONFIG_HOME) while it lives, so that no case sees
+// another's settings.
+class ConfigHome {
+ public:
+  ConfigHome();
+  ~ConfigHome();
+  std::filesystem::path file() const { return path_ / "tavrin-sici" / "reader.conf"; }
+  void write(const std::string& bytes) const;
+  std::string read() const;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  QByteArray previous_;
 };
 
 class Tfsici;

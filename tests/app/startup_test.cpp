@@ -121,7 +121,8 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
   QStringList menu;
   for (const QAction* action : main->PopupMenu1->actions()) menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
   EXPECT_EQ(menu, (QStringList{QStringLiteral("复制"), QStringLiteral("全选"), QStringLiteral("查诗词"), QStringLiteral("-"),
-                               QStringLiteral("复制全诗词"), QStringLiteral("-"), QStringLiteral("关于")}));
+                               QStringLiteral("复制全诗词"), QStringLiteral("显示拼音"), QStringLiteral("-"),
+                               QStringLiteral("关于")}));
   EXPECT_EQ(main->rc->palette().color(QPalette::Base), QColor(240, 251, 255));
   EXPECT_TRUE(main->rc->isReadOnly());
   EXPECT_EQ(main->DBGridEh4->Options() & (dgRowSelect | dgTitles | dgEditing | dgIndicator), dgRowSelect | dgTitles);

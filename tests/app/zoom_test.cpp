@@ -28,38 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// An empty configuration home of its own for each case, so that none sees another's file.
-class ConfigHome {
- public:
-  ConfigHome() : previous_(qgetenv("XDG_CONFIG_HOME")) {
-    std::string pattern = (fs::temp_directory_path() / "sici-config-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(path_.string()));
-  }
-  ~ConfigHome() {
-    qputenv("XDG_CONFIG_HOME", previous_);
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  fs::path file() const { return path_ / "tavrin-sici" / "reader.conf"; }
-  void write(const std::string& bytes) const {
-    fs::create_directories(file().parent_path());
-    std::ofstream(file(), std::ios::binary) << bytes;
-  }
-  std::string read() const {
-    std::ifstream in(file(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-  QByteArray previous_;
-};
-
 void ctrlWheel(QWidget* viewport, int delta, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
   const QPointF at(10, 10);
   QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);

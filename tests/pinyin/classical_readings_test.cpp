@@ -53,6 +53,15 @@ constexpr Line kClassicalLines[] = {
     {"远上寒山石径斜，白云深处有人家", "yuǎn shàng hán shān shí jìng xié，bái yún shēn chù yǒu rén jiā"},
     {"长安回望绣成堆，山顶千门次第开。一骑红尘妃子笑", "cháng ān huí wàng xiù chéng duī，shān dǐng qiān mén cì dì kāi。yī qí hóng chén fēi zǐ xiào"},
     {"了却君王天下事", "liǎo què jūn wáng tiān xià shì"},
+    {"渭城朝雨浥轻尘", "wèi chéng zhāo yǔ yì qīng chén"},
+    {"三更灯火五更鸡", "sān gēng dēng huǒ wǔ gēng jī"},
+    {"开轩面场圃，把酒话桑麻", "kāi xuān miàn cháng pǔ，bǎ jiǔ huà sāng má"},
+    {"参差荇菜，左右芼之", "cēn cī xìng cài，zuǒ yòu mào zhī"},
+    {"应怜屐齿印苍苔", "yīng lián jī chǐ yìn cāng tái"},
+    {"京口瓜洲一水间，钟山只隔数重山", "jīng kǒu guā zhōu yī shuǐ jiān，zhōng shān zhǐ gé shù chóng shān"},
+    {"蒹葭苍苍，白露为霜", "jiān jiā cāng cāng，bái lù wéi shuāng"},
+    {"窈窕淑女，钟鼓乐之", "yǎo tiǎo shū nǚ，zhōng gǔ lè zhī"},
+    {"千金散尽还复来", "qiān jīn sàn jìn huán fù lái"},
 };
 
 }  // namespace

@@ -233,7 +233,8 @@ void PoemPinyin::paint(QPainter& painter) const {
   for (const TLine& line : lines_) {
     const QTextBlock block = document->findBlockByNumber(line.Block);
     const QTextLayout* layout = block.layout();
-    if (!block.isValid() || !layout) continue;
+    // A text replaced a moment ago keeps its old syllables out until they are laid out again.
+    if (!block.isValid() || !layout || block.text() != line.Text) continue;
     const QPointF origin = layout->position() - scroll;
     for (int i = 0; i < static_cast<int>(line.Syllables.size()); ++i) {
       const QString& syllable = line.Syllables[static_cast<std::size_t>(i)];

@@ -15,10 +15,14 @@ inline constexpr const char* kPoemCountName = "sici.poems";
 
 // Declared as short texts, the reader keeps titles and names in pooled strings rather than in
 // one blob each; the dynasty, genre and category words are a few characters at most.
-inline constexpr std::array<const char*, 3> kCatalogueTables{
+// pinyin holds, under each poem's id, the syllables of its title and author as the reader's
+// pinyin search matches them (platform/text/PinyinSearchText.h): read once by the builder with
+// the whole dictionary rather than by the reader at every search.
+inline constexpr std::array<const char*, 4> kCatalogueTables{
     "CREATE TABLE sici(id INTEGER PRIMARY KEY, tm VARCHAR, zz VARCHAR, nd VARCHAR(16), tc VARCHAR(16), lb VARCHAR(16))",
     "CREATE TABLE poet(zz VARCHAR, nd VARCHAR(16), js TEXT)",
     "CREATE TABLE tmpid(id INTEGER PRIMARY KEY)",
+    "CREATE TABLE pinyin(id INTEGER PRIMARY KEY, tm VARCHAR, zz VARCHAR)",
 };
 
 // A poet's works and biography are looked up by exact author name.

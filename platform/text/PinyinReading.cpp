@@ -4,6 +4,7 @@
 
 #include "platform/text/ClassicalReadings.h"
 #include "platform/text/CodePoints.h"
+#include "platform/text/PinyinSyllable.h"
 
 namespace text {
 namespace {
@@ -23,16 +24,6 @@ void putSyllables(std::string_view reading, std::vector<std::string>& out, std::
     if (end == reading.size()) break;
     start = end + 1;
   }
-}
-
-// The syllable without its tone mark; ü stays ü.
-std::string toneless(std::string_view syllable) {
-  static constexpr std::u32string_view kMarked = U"āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜńňǹḿ";
-  static constexpr std::u32string_view kBare = U"aaaaeeeeiiiioooouuuuüüüünnnm";
-  std::u32string letters = utf8ToCodePoints(syllable);
-  for (char32_t& c : letters)
-    if (const std::size_t at = kMarked.find(c); at != std::u32string_view::npos) c = kBare[at];
-  return codePointsToUtf8(letters);
 }
 
 void applyClassicalReadings(std::u32string_view text, std::vector<std::string>& out) {
@@ -59,9 +50,9 @@ bool PinyinReader::hasReading(char32_t c) const { return dictionary_.Lookup(utf8
 std::string_view PinyinReader::citationTone(char32_t c, std::string_view syllable) const {
   if (c == U'一' && (syllable == "yí" || syllable == "yì" || syllable == "yi")) return "yī";
   if (c == U'不' && (syllable == "bú" || syllable == "bu")) return "bù";
-  if (toneless(syllable) != syllable) return {};
+  if (Toneless(syllable) != syllable) return {};
   const std::optional<PinyinDictionary::Found> own = dictionary_.Lookup(utf8Of(c)).Exact;
-  return own && own->Reading != syllable && toneless(own->Reading) == syllable ? own->Reading : std::string_view();
+  return own && own->Reading != syllable && Toneless(own->Reading) == syllable ? own->Reading : std::string_view();
 }
 
 std::u32string PinyinReader::lookupCharacters(std::u32string_view text) const {

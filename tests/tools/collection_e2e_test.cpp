@@ -176,3 +176,32 @@ TEST(RealCollection, EveryTitleAndAuthorTypedAsStoredReachesTheSearchUnchanged) 
   EXPECT_GT(texts, 200000u);
   EXPECT_TRUE(changed.empty()) << changed.front();
 }
+
+TEST(RealCollection, EveryPoemHasThePinyinOfItsTitleAndAuthor) {
+  Db catalogue(kFolder / "sici.idb", "lirn4302986K");
+  EXPECT_EQ(catalogue.number("select count(*) from pinyin"), 104862);
+  EXPECT_EQ(catalogue.number("select count(*) from pinyin join sici using (id)"), 104862);
+  EXPECT_EQ(catalogue.number("select count(*) from pinyin where tm glob '*[^a-z ]*' or zz glob '*[^a-z ]*' or "
+                             "tm like ' %' or tm like '% ' or tm like '%  %' or zz like ' %' or zz like '% ' or zz like '%  %'"),
+            0)
+      << "toneless lower-case syllables, one blank between two";
+  // A title is without syllables only when every character of it lacks a reading (劒, 鴈, 猨).
+  EXPECT_LT(catalogue.number("select count(*) from pinyin where tm = ''") * 1000, 104862);
+
+  const auto syllables = [&](const char* title, const char* author) {
+    std::vector<std::string> found;
+    catalogue.each("select p.tm, p.zz from sici s join pinyin p using (id) where s.tm = '" + text::utf8ToAnsi(title) +
+                       "' and s.zz = '" + text::utf8ToAnsi(author) + "'",
+                   [&](sqlite3_stmt* s) { found.push_back(column(s, 0) + "|" + column(s, 1)); });
+    return found.empty() ? std::string("no poem") : found.front();
+  };
+  EXPECT_EQ(syllables("静夜思", "李白"), "jing ye si|li bai");
+  EXPECT_EQ(syllables("鹿柴", "王维"), "lu zhai|wang wei") << "the classical reading";
+  EXPECT_EQ(syllables("送元二使安西", "王维"), "song yuan er shi an xi|wang wei");
+  EXPECT_EQ(syllables("将进酒", "李白"), "qiang jin jiu|li bai");
+  EXPECT_EQ(syllables("绿衣", "佚名"), "lv yi|yi ming");
+  EXPECT_EQ(syllables("菩萨蛮 其四", "温庭筠"), "pu sa man qi si|wen ting yun");
+  EXPECT_EQ(syllables("汉宫春·红粉苔墙", "张先"), "han gong chun hong fen tai qiang|zhang xian");
+  EXPECT_EQ(syllables("江头四咏 鸂鶒", "杜甫"), "jiang tou si yong xi chi|du fu") << "kept as the corpus writes them";
+  EXPECT_TRUE(syllables("〓湖山寺", "张说").starts_with("hu shan si|")) << "a character neither form of which the code page holds";
+}

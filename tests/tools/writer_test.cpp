@@ -3,25 +3,16 @@
 #include <sqlcipher/sqlite3.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <fstream>
 
 #include "platform/text/AnsiText.h"
+#include "tests/tools/written_files.h"
 #include "tools/collection/CollectionWriter.h"
 
 using namespace collection;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "sici-writer-XXXXXX").string();
-    path = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path); }
-};
 
 Collection smallCollection() {
   Collection c;
@@ -43,50 +34,33 @@ Collection smallCollection() {
   return c;
 }
 
-// Every row of `sql`, its columns joined by '|', as the stored bytes.
-std::vector<std::string> query(const fs::path& file, const char* key, const char* sql, int* error = nullptr) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  if (key) sqlite3_key(db, key, static_cast<int>(strlen(key)));
-  std::vector<std::string> rows;
-  sqlite3_stmt* stmt = nullptr;
-  int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-  while (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
-    std::string row;
-    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-      if (i) row += '|';
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-      row.append(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
-    }
-    rows.push_back(row);
-  }
-  if (error) *error = rc;
-  sqlite3_finalize(stmt);
-  sqlite3_close(db);
-  return rows;
+// What these cases check does not depend on the pinyin, which BuilderPinyin checks.
+const text::PinyinReader& noPinyin() {
+  static const text::PinyinReader reader = pinyinReaderOf({});
+  return reader;
 }
 
 }  // namespace
 
 TEST(CollectionWriter, WritesGbkTextIntoAnEncryptedCatalogueAndAPlainTextFile) {
   TempDir dir;
-  const WriteReport report = writeCollection(smallCollection(), dir.path);
+  const WriteReport report = writeCollection(smallCollection(), dir.path, noPinyin());
   EXPECT_EQ(report.replacedCharacters, 1u);
 
   const fs::path catalogue = dir.path / kCatalogueName;
-  EXPECT_EQ(query(catalogue, kCatalogueKey, "select id, tm, zz, nd, tc, lb from sici"),
+  EXPECT_EQ(storedRows(catalogue, kCatalogueKey, "select id, tm, zz, nd, tc, lb from sici"),
             (std::vector<std::string>{text::utf8ToAnsi("1|静夜思|李白|唐|五绝|羁旅"), text::utf8ToAnsi("2|〓字|佚名|宋||")}));
-  EXPECT_EQ(query(catalogue, kCatalogueKey, "select zz, nd, js from poet"),
+  EXPECT_EQ(storedRows(catalogue, kCatalogueKey, "select zz, nd, js from poet"),
             (std::vector<std::string>{text::utf8ToAnsi("李白|唐|字太白"), text::utf8ToAnsi("佚名|宋|")}));
-  EXPECT_EQ(query(catalogue, kCatalogueKey, "select count(*) from tmpid"), std::vector<std::string>{"0"});
-  EXPECT_EQ(query(catalogue, kCatalogueKey, "select typeof(tm) from sici limit 1"), std::vector<std::string>{"text"});
+  EXPECT_EQ(storedRows(catalogue, kCatalogueKey, "select count(*) from tmpid"), std::vector<std::string>{"0"});
+  EXPECT_EQ(storedRows(catalogue, kCatalogueKey, "select typeof(tm) from sici limit 1"), std::vector<std::string>{"text"});
 
   int error = SQLITE_OK;
-  EXPECT_TRUE(query(catalogue, nullptr, "select count(*) from sici", &error).empty());
+  EXPECT_TRUE(storedRows(catalogue, nullptr, "select count(*) from sici", &error).empty());
   EXPECT_EQ(error, SQLITE_NOTADB) << "the catalogue must not open without its key";
-  EXPECT_TRUE(query(catalogue, "wrong key", "select count(*) from sici", &error).empty());
+  EXPECT_TRUE(storedRows(catalogue, "wrong key", "select count(*) from sici", &error).empty());
 
-  EXPECT_EQ(query(dir.path / kTextFileName, nullptr, "select id, nr, zs from sici where id = 1"),
+  EXPECT_EQ(storedRows(dir.path / kTextFileName, nullptr, "select id, nr, zs from sici where id = 1"),
             std::vector<std::string>{text::utf8ToAnsi("1|床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。|注一\r\n注二")});
 
   std::ifstream count(dir.path / kPoemCountName);
@@ -101,7 +75,7 @@ TEST(CollectionWriter, WritesGbkTextIntoAnEncryptedCatalogueAndAPlainTextFile) {
 
 TEST(CollectionWriter, AFailedBuildLeavesTheFolderAsItWas) {
   TempDir dir;
-  writeCollection(smallCollection(), dir.path);
+  writeCollection(smallCollection(), dir.path, noPinyin());
   const auto before = fs::file_size(dir.path / kCatalogueName);
 
   // Something in the way of the temporary catalogue makes the second build fail.
@@ -110,9 +84,9 @@ TEST(CollectionWriter, AFailedBuildLeavesTheFolderAsItWas) {
   std::ofstream(blocker / "keep") << "x";
   Collection bigger = smallCollection();
   bigger.poems.insert(bigger.poems.end(), 200, bigger.poems.front());
-  EXPECT_THROW(writeCollection(bigger, dir.path), std::exception);
+  EXPECT_THROW(writeCollection(bigger, dir.path, noPinyin()), std::exception);
   EXPECT_EQ(fs::file_size(dir.path / kCatalogueName), before);
-  EXPECT_EQ(query(dir.path / kCatalogueName, kCatalogueKey, "select count(*) from sici"), std::vector<std::string>{"2"});
+  EXPECT_EQ(storedRows(dir.path / kCatalogueName, kCatalogueKey, "select count(*) from sici"), std::vector<std::string>{"2"});
   EXPECT_FALSE(fs::exists(dir.path / (std::string(kTextFileName) + ".building-" + std::to_string(getpid()))));
   EXPECT_FALSE(fs::exists(dir.path / (std::string(kPoemCountName) + ".building-" + std::to_string(getpid()))));
 }
@@ -121,5 +95,5 @@ TEST(CollectionWriter, RefusesATargetThatIsNotAFolder) {
   TempDir dir;
   const fs::path file = dir.path / "plain-file";
   std::ofstream(file) << "x";
-  EXPECT_THROW(writeCollection(smallCollection(), file), std::exception);
+  EXPECT_THROW(writeCollection(smallCollection(), file, noPinyin()), std::exception);
 }

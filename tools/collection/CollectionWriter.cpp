@@ -6,8 +6,11 @@
 
 #include <fstream>
 #include <memory>
+#include <unordered_map>
 
 #include "platform/text/AnsiText.h"
+#include "platform/text/CodePoints.h"
+#include "platform/text/PinyinSearchText.h"
 #include "tools/collection/CorpusReader.h"
 
 namespace collection {
@@ -106,6 +109,21 @@ class Encoder {
   std::size_t replaced = 0;
 };
 
+// Titles and names recur (the tunes of the ci, 无题, a poet's every poem): each is read once.
+class Syllables {
+ public:
+  explicit Syllables(const text::PinyinReader& reader) : reader_(reader) {}
+  const std::string& operator()(const AnsiString& stored) {
+    const auto [at, added] = read_.try_emplace(stored);
+    if (added) at->second = text::SearchSyllables(reader_, text::utf8ToCodePoints(text::ansiToUtf8(stored)));
+    return at->second;
+  }
+
+ private:
+  const text::PinyinReader& reader_;
+  std::unordered_map<AnsiString, std::string> read_;
+};
+
 // Removes the temporary files unless they were put in place.
 struct TemporaryFiles {
   std::vector<fs::path> paths;
@@ -115,19 +133,24 @@ struct TemporaryFiles {
   }
 };
 
-void writeCatalogue(Database& db, const Collection& c, Encoder& encode) {
+void writeCatalogue(Database& db, const Collection& c, Encoder& encode, Syllables& syllables) {
   for (const char* table : kCatalogueTables) db.exec(table);
   db.exec("BEGIN");
   Statement poem(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?, ?)");
+  Statement pinyin(db, "INSERT INTO pinyin VALUES (?, ?, ?)");
   for (std::size_t i = 0; i < c.poems.size(); ++i) {
     const StoredPoem& s = c.poems[i];
-    poem.bind(1, static_cast<sqlite3_int64>(i + 1))
-        .bind(2, encode(s.poem.title))
-        .bind(3, encode(s.poem.author))
+    const auto id = static_cast<sqlite3_int64>(i + 1);
+    const AnsiString title = encode(s.poem.title);
+    const AnsiString author = encode(s.poem.author);
+    poem.bind(1, id)
+        .bind(2, title)
+        .bind(3, author)
         .bind(4, encode(s.poem.dynasty))
         .bind(5, encode(s.genre))
         .bind(6, encode(s.category))
         .run();
+    pinyin.bind(1, id).bind(2, syllables(title)).bind(3, syllables(author)).run();
   }
   Statement poet(db, "INSERT INTO poet VALUES (?, ?, ?)");
   for (const Poet& p : c.poets) poet.bind(1, encode(p.author)).bind(2, encode(p.dynasty)).bind(3, encode.paragraphs(p.biography)).run();
@@ -153,7 +176,7 @@ void writeTexts(Database& db, const Collection& c, Encoder& encode) {
 
 }  // namespace
 
-WriteReport writeCollection(const Collection& collection, const fs::path& folder) {
+WriteReport writeCollection(const Collection& collection, const fs::path& folder, const text::PinyinReader& pinyin) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec || !fs::is_directory(folder)) throw CorpusError("cannot create the folder " + folder.string());
@@ -167,7 +190,8 @@ WriteReport writeCollection(const Collection& collection, const fs::path& folder
   Encoder encode;
   {
     Database catalogue(temporary.paths[0], kCatalogueKey);
-    writeCatalogue(catalogue, collection, encode);
+    Syllables syllables(pinyin);
+    writeCatalogue(catalogue, collection, encode, syllables);
     catalogue.close();
   }
   {

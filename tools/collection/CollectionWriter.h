@@ -7,6 +7,7 @@
 
 #include "tools/collection/Assembly.h"
 #include "collection/CollectionSchema.h"
+#include "platform/text/PinyinReading.h"
 
 namespace collection {
 
@@ -15,7 +16,9 @@ struct WriteReport {
 };
 
 // Writes both files into `folder` through temporary files that replace the old ones only
-// once both are complete; on failure nothing in `folder` has changed.
-WriteReport writeCollection(const Collection& collection, const std::filesystem::path& folder);
+// once both are complete; on failure nothing in `folder` has changed. Titles and authors are
+// read by `pinyin` as they are stored, so that their syllables match what the reader shows.
+WriteReport writeCollection(const Collection& collection, const std::filesystem::path& folder,
+                            const text::PinyinReader& pinyin);
 
 }  // namespace collection

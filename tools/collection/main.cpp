@@ -8,10 +8,12 @@
 #include <iostream>
 #include <string>
 
+#include "platform/text/PinyinReading.h"
 #include "platform/text/Simplifier.h"
 #include "tools/collection/Assembly.h"
 #include "tools/collection/CollectionWriter.h"
 #include "tools/collection/CorpusReader.h"
+#include "tools/collection/PinyinSource.h"
 #include "tools/collection/Summary.h"
 
 namespace fs = std::filesystem;
@@ -23,7 +25,9 @@ constexpr const char* kUsage =
     "  --corpus DIR  the unpacked chinese-poetry@2.0.1 package (default: the cache that\n"
     "                tools/collection/fetch-corpus fills)\n"
     "  --out DIR     where sici.idb and sici.dbf are written (default: the current folder)\n"
-    "  --all         every poem of the corpus instead of the 104862 best known\n";
+    "  --all         every poem of the corpus instead of the 104862 best known\n"
+    "Titles and authors are read in pinyin by sici.pinyin beside the program, which the build\n"
+    "writes when configured with -DSICI_PINYIN_DATA_DIR.\n";
 
 fs::path defaultCorpus() {
   if (const char* env = std::getenv("SICI_CORPUS")) return env;
@@ -54,13 +58,15 @@ int main(int argc, char** argv) {
 
   const auto started = std::chrono::steady_clock::now();
   try {
+    // Before the corpus, so that a build without the dictionary stops at once.
+    const text::PinyinReader pinyin(collection::loadPinyinDictionary(text::PinyinDictionaryBesideProgram()));
     const auto progress = [](const std::string& message) { std::cout << message << std::endl; };
     collection::Corpus read = collection::readCorpus(corpus, progress);
     const collection::Simplifier simplify;
     const collection::Collection built =
         collection::assemble(std::move(read), all ? 0 : collection::kDefaultPoemCount, simplify, progress);
     progress("writing " + (out / collection::kCatalogueName).string() + " and " + (out / collection::kTextFileName).string());
-    const collection::WriteReport report = collection::writeCollection(built, out);
+    const collection::WriteReport report = collection::writeCollection(built, out, pinyin);
     collection::printSummary(std::cout, collection::summarise(built, report));
   } catch (const std::exception& e) {
     std::cerr << "sici-collect: " << e.what() << '\n';

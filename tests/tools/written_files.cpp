@@ -1,0 +1,51 @@
+#include "tests/tools/written_files.h"
+
+#include <sqlcipher/sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::string pattern = (fs::temp_directory_path() / "sici-writer-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+  path = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::remove_all(path, ec);
+}
+
+std::vector<std::string> storedRows(const fs::path& file, const char* key, const char* sql, int* error) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (key) sqlite3_key(db, key, static_cast<int>(strlen(key)));
+  std::vector<std::string> rows;
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+  while (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
+    std::string row;
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+      if (i) row += '|';
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+      row.append(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
+    }
+    rows.push_back(row);
+  }
+  if (error) *error = rc;
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return rows;
+}
+
+text::PinyinReader pinyinReaderOf(std::vector<std::string> lines) {
+  std::sort(lines.begin(), lines.end());
+  std::string file(text::PinyinDictionary::kFirstLine);
+  file += '\n';
+  for (const std::string& line : lines) file += line + '\n';
+  return text::PinyinReader(text::PinyinDictionary::Parse(std::move(file), "the test's dictionary"));
+}

@@ -77,6 +77,10 @@ AnsiString ClearScratch() { return "delete from tmpid;"; }
 
 AnsiString AddToScratch(const AnsiString& id) { return "replace INTO tmpid(id) VALUES (" + id + ");"; }
 
+AnsiString PinyinRows() { return "select id,tm,zz from pinyin"; }
+
+AnsiString PinyinTableExists() { return "select name from sqlite_master where type='table' and name='pinyin'"; }
+
 AnsiString ScratchPoems() {
   return "select sici.id as id,sici.tm as 作品,sici.zz as 作者 from sici ,tmpid where tmpid.id=sici.id"_gbk;
 }

@@ -32,6 +32,9 @@ AnsiString TextsContaining(const AnsiString& input);
 AnsiString ClearScratch();
 AnsiString AddToScratch(const AnsiString& id);
 AnsiString ScratchPoems();
+// The syllables of every title and author, for the pinyin search.
+AnsiString PinyinRows();
+AnsiString PinyinTableExists();
 
 // The advanced search: the base with the clauses that were chosen; an empty argument leaves
 // its clause out. `dynasty` is the entry as listed (shortened here).

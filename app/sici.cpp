@@ -16,6 +16,7 @@
 
 #include "app/CollectionCaption.h"
 #include "app/Maker.h"
+#include "app/PinyinSearch.h"
 #include "app/ReadingComfort.h"
 #include "app/ShippedSkin.h"
 #include "app/Statements.h"

@@ -2,8 +2,12 @@
 // The main window: quick and advanced search, the list pages, the poem view and the status
 // line, over the catalogue (c1) and the text file (c2).
 
+#include <memory>
+#include <vector>
+
 #include "platform/forms/Form.h"
 
+class PinyinSearch;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -131,6 +135,12 @@ class Tfsici : public TForm {
   void firstRunCheck();
   void initialLists();
   void openPoem(TDBGridEh& grid);
+  // The scratch list replaced by `ids` in one transaction, or left as it was.
+  void fillScratch(const std::vector<AnsiString>& ids);
+  // Lists the poems whose title (or author) the pinyin `typed` spells, through the scratch list.
+  void showByPinyin(const AnsiString& typed, bool author, bool fromStart, int mode);
+  PinyinSearch& pinyinSearch();
+  std::unique_ptr<PinyinSearch> pinyinSearch_;
   // A list query closed, given `sql` as its text and opened again.
   void reopen(TUniQuery* query, const AnsiString& sql);
   void connectEvents();

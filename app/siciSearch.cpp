@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/PinyinSearch.h"
 #include "app/Statements.h"
 #include "app/sici.h"
 #include "data/access/Uni.h"
@@ -22,6 +23,7 @@
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ListBox.h"
 #include "platform/text/InputSimplifier.h"
+#include "platform/text/PinyinMatch.h"
 #include "platform/text/QtText.h"
 
 namespace {
@@ -64,42 +66,56 @@ void Tfsici::reopen(TUniQuery* query, const AnsiString& sql) {
 void Tfsici::Button1Click() {
   const AnsiString text = input(eso);
   if (text.empty()) return warn("请输入要查询的内容?"_gbk);
-  if (r1->isChecked()) {
+  if (r1->isChecked() || r3->isChecked()) {
     SearchWord.clear();
-    showxx(statements::TitlesContaining(text), 1);
-  } else if (r3->isChecked()) {
-    SearchWord.clear();
-    showxx(statements::AuthorsContaining(text), 1);
+    if (text::IsPinyinInput(text) && pinyinSearch().Available())
+      return showByPinyin(text, r3->isChecked(), false, 1);
+    showxx(r1->isChecked() ? statements::TitlesContaining(text) : statements::AuthorsContaining(text), 1);
   } else if (r2->isChecked()) {
     if (text.size() < 4) return warn("查内容至少要输入两个汉字！"_gbk);
     SearchWord = text;
-    auto found = std::make_unique<TUniQuery>(nullptr);
-    found->SetConnection(c2);
-    found->SQL().Add(statements::TextsContaining(text));
-    found->Open();
-    if (found->Eof()) return warn("没有检索结果,请检查输入内容是否有误?"_gbk);
-    // One transaction: the scratch list is replaced whole, or stays as it was.
-    c1->StartTransaction();
-    try {
-      // Each statement replaces the text whole: one change of it, not an emptied text first.
-      uq5->Close();
-      uq5->SQL().SetText(statements::ClearScratch());
-      uq5->Execute();
-      TField& id = *found->Fields()[0];
-      for (; !found->Eof(); found->Next()) {
-        uq5->SQL().SetText(statements::AddToScratch(id.AsString()));
-        uq5->Execute();
-      }
-      c1->Commit();
-    } catch (...) {
-      c1->Rollback();
-      throw;
+    std::vector<AnsiString> ids;
+    {
+      TUniQuery found(nullptr);
+      found.SetConnection(c2);
+      found.SQL().Add(statements::TextsContaining(text));
+      found.Open();
+      if (found.Eof()) return warn("没有检索结果,请检查输入内容是否有误?"_gbk);
+      for (TField& id = *found.Fields()[0]; !found.Eof(); found.Next()) ids.push_back(id.AsString());
     }
-    found->Close();
-    uq5->Close();
-    found.reset();
+    fillScratch(ids);
     showxx(statements::ScratchPoems(), 1);
   }
+}
+
+void Tfsici::fillScratch(const std::vector<AnsiString>& ids) {
+  // One transaction: the scratch list is replaced whole, or stays as it was.
+  c1->StartTransaction();
+  try {
+    // Each statement replaces the text whole: one change of it, not an emptied text first.
+    uq5->Close();
+    uq5->SQL().SetText(statements::ClearScratch());
+    uq5->Execute();
+    for (const AnsiString& id : ids) {
+      uq5->SQL().SetText(statements::AddToScratch(id));
+      uq5->Execute();
+    }
+    c1->Commit();
+  } catch (...) {
+    c1->Rollback();
+    throw;
+  }
+  uq5->Close();
+}
+
+PinyinSearch& Tfsici::pinyinSearch() {
+  if (!pinyinSearch_) pinyinSearch_ = std::make_unique<PinyinSearch>(*c1);
+  return *pinyinSearch_;
+}
+
+void Tfsici::showByPinyin(const AnsiString& typed, bool author, bool fromStart, int mode) {
+  fillScratch(pinyinSearch().Find(typed, author ? PinyinSearch::TColumn::Author : PinyinSearch::TColumn::Title, fromStart));
+  showxx(statements::ScratchPoems(), mode);
 }
 
 void Tfsici::esoKeyPress(char& key) {
@@ -145,6 +161,8 @@ void Tfsici::Edit1Change() {
   const bool doubleByte =
       std::any_of(text.begin(), text.end(), [](char c) { return text::isLeadByte(static_cast<unsigned char>(c)); });
   if (doubleByte) showxx(statements::TitlesBeginningWith(text), 2);
+  // Pinyin finds the titles it begins.
+  else if (text::IsPinyinInput(text) && pinyinSearch().Available()) showByPinyin(text, false, true, 2);
 }
 
 void Tfsici::ListBox1Click() {

@@ -15,6 +15,7 @@
 #include <fstream>
 
 #include "app/PoemPinyin.h"
+#include "app/PoemZoom.h"
 #include "app/ReaderConfig.h"
 #include "app/sici.h"
 #include "platform/text/AnsiText.h"
@@ -178,4 +179,17 @@ TEST_F(PinyinView, ADamagedOrMissingDictionaryLeavesPinyinOffAndSaysSo) {
     EXPECT_TRUE(main->Label4->text().startsWith(QStringLiteral("拼音不可用"))) << main->Label4->text().toStdString();
     EXPECT_NE(main->rc->toPlainText().indexOf(QStringLiteral("床前明月光")), -1) << "the poem is still shown";
   }
+}
+
+TEST_F(PinyinView, TheSyllablesFollowTheZoom) {
+  if (withoutDictionary()) GTEST_SKIP() << "built without the pinyin data";
+  pinyin->SetShown(true);
+  show();
+  const auto room = [this] { return blockStarting(QStringLiteral("床前")).blockFormat().lineHeight(); };
+  const qreal normal = room();
+  ASSERT_GT(normal, 0);
+  PoemZoomOf(*main)->SetPercent(200);
+  EXPECT_TRUE(waitFor([&] { return room() != normal; }));
+  EXPECT_NEAR(room(), 2 * normal, 2) << "the syllables grow with the characters";
+  EXPECT_EQ(pinyin->SyllablesOf(blockStarting(QStringLiteral("床前")))[0], QStringLiteral("chuáng"));
 }

@@ -77,6 +77,12 @@ AnsiString ClearScratch() { return "delete from tmpid;"; }
 
 AnsiString AddToScratch(const AnsiString& id) { return "replace INTO tmpid(id) VALUES (" + id + ");"; }
 
+AnsiString AddAllToScratch(const AnsiString* ids, std::size_t count) {
+  AnsiString sql = "replace INTO tmpid(id) VALUES ";
+  for (std::size_t i = 0; i < count; ++i) sql += (i ? ",(" : "(") + ids[i] + ")";
+  return sql + ";";
+}
+
 AnsiString PinyinRows() { return "select id,tm,zz from pinyin"; }
 
 AnsiString PinyinTableExists() { return "select name from sqlite_master where type='table' and name='pinyin'"; }

@@ -5,6 +5,8 @@
 // trimmed by the caller), and the bytes that reach SQLite are exactly these texts. All text
 // is code page 936.
 
+#include <cstddef>
+
 #include "platform/text/AnsiText.h"
 
 namespace statements {
@@ -31,6 +33,10 @@ AnsiString TextsContaining(const AnsiString& input);
 // The scratch list of the last content search: emptied, filled one number at a time, listed.
 AnsiString ClearScratch();
 AnsiString AddToScratch(const AnsiString& id);
+// Many ids in one statement, for the pinyin search, which may find tens of thousands: at most
+// kScratchBatch, the most rows SQLite takes in one VALUES list.
+inline constexpr std::size_t kScratchBatch = 500;
+AnsiString AddAllToScratch(const AnsiString* ids, std::size_t count);
 AnsiString ScratchPoems();
 // The syllables of every title and author, for the pinyin search.
 AnsiString PinyinRows();

@@ -135,8 +135,9 @@ class Tfsici : public TForm {
   void firstRunCheck();
   void initialLists();
   void openPoem(TDBGridEh& grid);
-  // The scratch list replaced by `ids` in one transaction, or left as it was.
-  void fillScratch(const std::vector<AnsiString>& ids);
+  // The scratch list replaced by `ids` in one transaction, or left as it was; `batched` sends
+  // many ids a statement instead of one.
+  void fillScratch(const std::vector<AnsiString>& ids, bool batched = false);
   // Lists the poems whose title (or author) the pinyin `typed` spells, through the scratch list.
   void showByPinyin(const AnsiString& typed, bool author, bool fromStart, int mode);
   PinyinSearch& pinyinSearch();

@@ -88,7 +88,7 @@ void Tfsici::Button1Click() {
   }
 }
 
-void Tfsici::fillScratch(const std::vector<AnsiString>& ids) {
+void Tfsici::fillScratch(const std::vector<AnsiString>& ids, bool batched) {
   // One transaction: the scratch list is replaced whole, or stays as it was.
   c1->StartTransaction();
   try {
@@ -96,8 +96,10 @@ void Tfsici::fillScratch(const std::vector<AnsiString>& ids) {
     uq5->Close();
     uq5->SQL().SetText(statements::ClearScratch());
     uq5->Execute();
-    for (const AnsiString& id : ids) {
-      uq5->SQL().SetText(statements::AddToScratch(id));
+    const std::size_t step = batched ? statements::kScratchBatch : 1;
+    for (std::size_t i = 0; i < ids.size(); i += step) {
+      const std::size_t count = std::min(step, ids.size() - i);
+      uq5->SQL().SetText(batched ? statements::AddAllToScratch(&ids[i], count) : statements::AddToScratch(ids[i]));
       uq5->Execute();
     }
     c1->Commit();
@@ -114,7 +116,8 @@ PinyinSearch& Tfsici::pinyinSearch() {
 }
 
 void Tfsici::showByPinyin(const AnsiString& typed, bool author, bool fromStart, int mode) {
-  fillScratch(pinyinSearch().Find(typed, author ? PinyinSearch::TColumn::Author : PinyinSearch::TColumn::Title, fromStart));
+  fillScratch(pinyinSearch().Find(typed, author ? PinyinSearch::TColumn::Author : PinyinSearch::TColumn::Title, fromStart),
+              true);
   showxx(statements::ScratchPoems(), mode);
 }
 

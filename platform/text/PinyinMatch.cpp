@@ -20,38 +20,26 @@ std::size_t commonPrefix(std::string_view group, std::size_t at, std::string_vie
 // syllable takes a non-empty beginning of what is left of the current group; a group that is
 // used up passes to the next one at the next syllable. `failed` remembers the (letter, syllable)
 // pairs already tried, so the search stays polynomial however the prefixes overlap.
-class Speller {
- public:
-  Speller(const std::vector<std::string>& groups, const std::vector<std::string_view>& syllables)
-      : groups_(groups), syllables_(syllables) {
-    std::size_t letters = 0;
-    for (const std::string& g : groups_) {
-      offsets_.push_back(letters);
-      letters += g.size();
-    }
-    failed_.assign((letters + 1) * (syllables_.size() + 1), false);
-  }
+struct Speller {
+  const std::vector<std::string>& Groups;
+  const std::vector<std::size_t>& Offsets;
+  const std::vector<std::string_view>& Syllables;
+  std::vector<bool>& Failed;
 
-  bool Spells(std::size_t group, std::size_t at, std::size_t next) {
-    if (at == groups_[group].size()) {
-      if (group + 1 == groups_.size()) return true;
+  bool Spells(std::size_t group, std::size_t at, std::size_t next) const {
+    if (at == Groups[group].size()) {
+      if (group + 1 == Groups.size()) return true;
       ++group;
       at = 0;
     }
-    if (next == syllables_.size()) return false;
-    const std::size_t key = (offsets_[group] + at) * (syllables_.size() + 1) + next;
-    if (failed_[key]) return false;
-    for (std::size_t n = commonPrefix(groups_[group], at, syllables_[next]); n > 0; --n)
+    if (next == Syllables.size()) return false;
+    const std::size_t key = (Offsets[group] + at) * (Syllables.size() + 1) + next;
+    if (Failed[key]) return false;
+    for (std::size_t n = commonPrefix(Groups[group], at, Syllables[next]); n > 0; --n)
       if (Spells(group, at + n, next + 1)) return true;
-    failed_[key] = true;
+    Failed[key] = true;
     return false;
   }
-
- private:
-  const std::vector<std::string>& groups_;
-  const std::vector<std::string_view>& syllables_;
-  std::vector<std::size_t> offsets_;
-  std::vector<bool> failed_;
 };
 
 }  // namespace
@@ -76,21 +64,37 @@ PinyinQuery::PinyinQuery(std::string_view input) {
     }
   }
   if (!group.empty()) groups_.push_back(std::move(group));
+  for (const std::string& g : groups_) {
+    offsets_.push_back(letters_);
+    letters_ += g.size();
+  }
+}
+
+// Whether some syllable of `text` (or the first, with `fromStart`) begins with `letter`: most
+// texts of a collection fail this, and it costs no allocation.
+static bool someSyllableBegins(std::string_view text, char letter, bool fromStart) {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if ((at == 0 || text[at - 1] == ' ') && text[at] != ' ' && sameLetter(letter, text[at])) return true;
+    if (fromStart && text[at] == ' ') return false;
+  }
+  return false;
 }
 
 bool PinyinQuery::Matches(std::string_view text, bool fromStart) const {
   if (groups_.empty()) return false;
-  std::vector<std::string_view> syllables;
+  if (!someSyllableBegins(text, groups_.front().front(), fromStart)) return false;
+  syllables_.clear();
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = std::min(text.find(' ', start), text.size());
-    if (end > start) syllables.push_back(text.substr(start, end - start));
+    if (end > start) syllables_.push_back(text.substr(start, end - start));
     start = end + 1;
   }
+  failed_.assign((letters_ + 1) * (syllables_.size() + 1), false);
   const char first = groups_.front().front();
-  Speller speller(groups_, syllables);
-  const std::size_t starts = fromStart ? std::min<std::size_t>(1, syllables.size()) : syllables.size();
+  const Speller speller{groups_, offsets_, syllables_, failed_};
+  const std::size_t starts = fromStart ? std::min<std::size_t>(1, syllables_.size()) : syllables_.size();
   for (std::size_t s = 0; s < starts; ++s)
-    if (sameLetter(first, syllables[s].front()) && speller.Spells(0, 0, s)) return true;
+    if (sameLetter(first, syllables_[s].front()) && speller.Spells(0, 0, s)) return true;
   return false;
 }
 

@@ -23,10 +23,16 @@ class PinyinQuery {
   // Whether consecutive syllables of `syllables` spell the query, each syllable by itself or by a
   // beginning of it (at least its first letter), in order, taking every letter of the query; a u
   // typed for ü matches the stored v. With `fromStart` the run must begin at the first syllable.
+  // Not for two threads at once: the query keeps its working space between calls, so that a
+  // walk over a whole collection allocates nothing per text.
   bool Matches(std::string_view syllables, bool fromStart = false) const;
 
  private:
   std::vector<std::string> groups_;
+  std::vector<std::size_t> offsets_;  // of each group's first letter among all the letters
+  std::size_t letters_ = 0;
+  mutable std::vector<std::string_view> syllables_;
+  mutable std::vector<bool> failed_;
 };
 
 }  // namespace text

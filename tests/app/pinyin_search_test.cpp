@@ -143,3 +143,22 @@ TEST_F(PinyinSearchTest, ACollectionBuiltBeforePinyinSearchesLatinInputAsText) {
   ASSERT_EQ(boxes.boxes.size(), 1u) << "only the search's own: nothing found";
   EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("没有检索结果,请检查输入内容是否有误?"));
 }
+
+TEST_F(PinyinSearchTest, ThousandsFoundAreListedEveryOne) {
+  // More than two of the batches the scratch list is written in, and not a multiple of one.
+  std::vector<std::string> rows;
+  for (int id = 100; id < 100 + 1201; ++id) {
+    rows.push_back("insert into sici values (" + std::to_string(id) + ", 'x', 'y', '', '', '')");
+    rows.push_back("insert into pinyin values (" + std::to_string(id) + ", 'an', 'an')");
+  }
+  main.reset();
+  folder.execCatalogue(rows);
+  main = StartReader();
+  ASSERT_TRUE(main);
+  quick(main->r1, QStringLiteral("an"));
+  EXPECT_EQ(main->uq4->RecordCount() == 0 ? 0 : static_cast<int>(listed(main->uq4).size()), 1201);
+  main->uq4->First();
+  EXPECT_EQ(main->uq4->Fields()[0]->AsString(), "100");
+  main->uq4->Last();
+  EXPECT_EQ(main->uq4->Fields()[0]->AsString(), "1300");
+}

@@ -5,6 +5,7 @@
 // byte on the way back to 8-bit) and is never read past its end.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,11 @@ std::string wideToUtf8(std::u16string_view wide, std::size_t maxBytes = kNoLimit
 // other malformed sequences (overlong forms, encoded surrogates, stray continuation bytes,
 // values past U+10FFFF) become U+FFFD.
 WideString utf8ToWide(std::string_view utf8, std::size_t maxUnits = kNoLimit);
+
+// One character of well-formed UTF-8 at `pos`, which then moves past it; nothing, and `pos` where
+// it was, for a malformed or cut-off sequence. Stricter than the conversions, which mend text as
+// they go: for input that must be clean UTF-8 or is damaged.
+std::optional<char32_t> strictUtf8Character(std::string_view s, std::size_t& pos);
 
 inline std::string ansiToUtf8(std::string_view ansi) { return wideToUtf8(ansiToWide(ansi)); }
 inline AnsiString utf8ToAnsi(std::string_view utf8, std::string_view replacement = "?",

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <fstream>
 
+#include "platform/text/AnsiText.h"
+
 namespace text {
 namespace {
 
@@ -14,37 +16,9 @@ constexpr std::size_t kMaxSyllableBytes = 16;
   throw PinyinDictionaryError(std::string(name) + ", line " + std::to_string(line) + ": " + std::string(what));
 }
 
-// One character of well-formed UTF-8 at `pos`, which then moves past it; kMalformed for
-// anything else. Stricter than the conversions of AnsiText.h, which mend text as they go: a
-// dictionary line that is not clean UTF-8 is damaged.
+// A character that is not clean UTF-8 stands as this, which no word or reading may hold.
 constexpr char32_t kMalformed = 0xFFFFFFFF;
-char32_t nextCharacter(std::string_view s, std::size_t& pos) {
-  const auto lead = static_cast<unsigned char>(s[pos]);
-  std::size_t need;
-  char32_t value;
-  char32_t minimum;
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    need = 1, value = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    need = 2, value = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    need = 3, value = lead & 0x07, minimum = 0x10000;
-  } else {
-    return kMalformed;
-  }
-  if (s.size() - pos <= need) return kMalformed;
-  for (std::size_t i = 1; i <= need; ++i) {
-    const auto next = static_cast<unsigned char>(s[pos + i]);
-    if ((next & 0xC0) != 0x80) return kMalformed;
-    value = value << 6 | (next & 0x3F);
-  }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return kMalformed;
-  pos += need + 1;
-  return value;
-}
+char32_t nextCharacter(std::string_view s, std::size_t& pos) { return strictUtf8Character(s, pos).value_or(kMalformed); }
 
 bool isSyllableLetter(char32_t c) {
   static constexpr std::u32string_view kMarked = U"āáǎàēéěèīíǐìōóǒòūúǔùüǖǘǚǜńňǹḿ";

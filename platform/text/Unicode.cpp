@@ -3,6 +3,7 @@
 #include "platform/text/AnsiText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace text {
 namespace {
@@ -34,9 +35,10 @@ void appendUtf8(std::string& out, char32_t c) {
 
 // Outcome of decoding one UTF-8 sequence.
 struct Decoded {
-  char32_t value;     // the character, or U+FFFD for a malformed sequence
-  std::size_t size;   // bytes consumed; at least 1
-  bool truncated;     // the sequence was cut off by the end of the input
+  char32_t value;          // the character, or U+FFFD for a malformed sequence
+  std::size_t size;        // bytes consumed; at least 1
+  bool truncated;          // the sequence was cut off by the end of the input
+  bool malformed = false;  // value stands for a sequence that is no character
 };
 
 Decoded decodeUtf8(std::string_view in, std::size_t pos) {
@@ -52,17 +54,17 @@ Decoded decodeUtf8(std::string_view in, std::size_t pos) {
   } else if (lead >= 0xF0 && lead <= 0xF4) {
     need = 3, value = lead & 0x07, minimum = 0x10000;
   } else {
-    return {kReplacementChar, 1, false};
+    return {kReplacementChar, 1, false, true};
   }
   std::size_t i = 1;
   for (; i <= need; ++i) {
-    if (pos + i >= in.size()) return {kReplacementChar, i, true};
+    if (pos + i >= in.size()) return {kReplacementChar, i, true, true};
     const auto next = static_cast<unsigned char>(in[pos + i]);
-    if ((next & 0xC0) != 0x80) return {kReplacementChar, i, false};
+    if ((next & 0xC0) != 0x80) return {kReplacementChar, i, false, true};
     value = value << 6 | (next & 0x3F);
   }
   if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-    return {kReplacementChar, i, false};
+    return {kReplacementChar, i, false, true};
   return {value, i, false};
 }
 
@@ -108,6 +110,14 @@ WideString utf8ToWide(std::string_view utf8, std::size_t maxUnits) {
     }
   }
   return out;
+}
+
+std::optional<char32_t> strictUtf8Character(std::string_view s, std::size_t& pos) {
+  if (pos >= s.size()) return std::nullopt;
+  const Decoded d = decodeUtf8(s, pos);
+  if (d.malformed) return std::nullopt;
+  pos += d.size;
+  return d.value;
 }
 
 }  // namespace text

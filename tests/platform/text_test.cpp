@@ -111,3 +111,22 @@ TEST(AnsiHelpers, FindingTextMatchesWholeCharactersOnly) {
   EXPECT_EQ(findText("", "a"), AnsiString::npos);
   EXPECT_EQ(findText("\xB0", "\xB0"), 0u) << "a lone lead byte at the end is still a character";
 }
+
+TEST(StrictUtf8, TakesWellFormedCharactersAndRefusesEverythingElseWithoutMoving) {
+  using namespace std::string_view_literals;
+  const std::string_view text = "a\xC3\xBC\xE6\x9C\x88\xF0\xA0\x80\x80\xEF\xBF\xBD"sv;  // a ü 月 𠀀 U+FFFD
+  std::size_t pos = 0;
+  for (const char32_t expected : {U'a', U'ü', U'月', U'\U00020000', U'\uFFFD'}) {
+    const std::optional<char32_t> c = text::strictUtf8Character(text, pos);
+    ASSERT_TRUE(c.has_value());
+    EXPECT_EQ(*c, expected);
+  }
+  EXPECT_EQ(pos, text.size());
+  EXPECT_FALSE(text::strictUtf8Character(text, pos)) << "nothing after the end";
+  for (const std::string_view bad : {"\xC0\xAF"sv, "\xE0\x80\xAF"sv, "\xED\xA0\x80"sv, "\xF4\x90\x80\x80"sv, "\x80"sv,
+                                     "\xE6\x9C"sv, "\xE6\x41\x88"sv}) {
+    std::size_t at = 0;
+    EXPECT_FALSE(text::strictUtf8Character(bad, at));
+    EXPECT_EQ(at, 0u);
+  }
+}

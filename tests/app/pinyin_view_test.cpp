@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
+#include <QScrollBar>
 #include <QClipboard>
 #include <QLabel>
 #include <QTest>
@@ -192,4 +195,56 @@ TEST_F(PinyinView, TheSyllablesFollowTheZoom) {
   EXPECT_TRUE(waitFor([&] { return room() != normal; }));
   EXPECT_NEAR(room(), 2 * normal, 2) << "the syllables grow with the characters";
   EXPECT_EQ(pinyin->SyllablesOf(blockStarting(QStringLiteral("床前")))[0], QStringLiteral("chuáng"));
+}
+
+TEST_F(PinyinView, TheSyllablesScrollWithTheirCharactersAndStaySharpAtTwiceTheDevicePixels) {
+  if (withoutDictionary()) GTEST_SKIP() << "built without the pinyin data";
+  pinyin->SetShown(true);
+  show();
+  const QColor background = main->rc->palette().color(QPalette::Base);
+  const int second = blockStarting(QStringLiteral("举头")).position();
+  const QRect before = [&] {
+    QTextCursor at(main->rc->document());
+    at.setPosition(second);
+    return main->rc->cursorRect(at);
+  }();
+  main->rc->verticalScrollBar()->setValue(before.top() - 40);
+  QCoreApplication::processEvents();
+  QTextCursor at(main->rc->document());
+  at.setPosition(second);
+  ASSERT_LT(main->rc->cursorRect(at).top(), before.top()) << "the view scrolled";
+  EXPECT_GT(inked(bandAbove(second), background), 10) << "the syllable moved with its character";
+
+  // Painted again at twice the device pixels, a syllable has about four times the ink, drawn
+  // sharp: not a picture of the normal size blown up, whose pixels come in uniform 2×2 blocks, nor
+  // smoothed, which greys its strokes.
+  const auto render = [&](qreal ratio) {
+    QImage image(main->rc->viewport()->size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    main->rc->viewport()->render(&image);
+    const QRect character = main->rc->cursorRect(at);
+    const QRect band(character.left() - 6, character.top() - character.height() / 2 - 2, character.height() + 12,
+                     character.height() / 2);
+    const QRect scaled(band.topLeft() * ratio, band.size() * ratio);
+    return image.copy(scaled & image.rect());
+  };
+  const auto dark = [](const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 96;
+    return n;
+  };
+  const QImage normal = render(1), twice = render(2);
+  ASSERT_GT(dark(normal), 0);
+  EXPECT_GE(dark(twice), 3 * dark(normal));
+  int inkedBlocks = 0, unevenBlocks = 0;
+  for (int y = 0; y + 1 < twice.height(); y += 2)
+    for (int x = 0; x + 1 < twice.width(); x += 2) {
+      const QRgb p[] = {twice.pixel(x, y), twice.pixel(x + 1, y), twice.pixel(x, y + 1), twice.pixel(x + 1, y + 1)};
+      if (std::all_of(std::begin(p), std::end(p), [&](QRgb c) { return QColor(c) == background; })) continue;
+      ++inkedBlocks;
+      unevenBlocks += !std::all_of(std::begin(p), std::end(p), [&](QRgb c) { return c == p[0]; });
+    }
+  ASSERT_GT(inkedBlocks, 0);
+  EXPECT_GT(unevenBlocks * 5, inkedBlocks) << "drawn at the device's own pixels";
 }

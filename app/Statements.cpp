@@ -83,6 +83,8 @@ AnsiString AddAllToScratch(const AnsiString* ids, std::size_t count) {
   return sql + ";";
 }
 
+AnsiString ScratchList() { return listBase() + " where id in (select id from tmpid)"; }
+
 AnsiString PinyinRows() { return "select id,tm,zz from pinyin"; }
 
 AnsiString PinyinTableExists() { return "select name from sqlite_master where type='table' and name='pinyin'"; }

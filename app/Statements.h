@@ -40,6 +40,9 @@ AnsiString AddAllToScratch(const AnsiString* ids, std::size_t count);
 AnsiString ScratchPoems();
 // The syllables of every title and author, for the pinyin search.
 AnsiString PinyinRows();
+// The poems of the scratch list as the title and author searches list theirs: the same columns,
+// in the order of the ids, each looked up by its id.
+AnsiString ScratchList();
 AnsiString PinyinTableExists();
 
 // The advanced search: the base with the clauses that were chosen; an empty argument leaves

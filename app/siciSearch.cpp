@@ -118,7 +118,7 @@ PinyinSearch& Tfsici::pinyinSearch() {
 void Tfsici::showByPinyin(const AnsiString& typed, bool author, bool fromStart, int mode) {
   fillScratch(pinyinSearch().Find(typed, author ? PinyinSearch::TColumn::Author : PinyinSearch::TColumn::Title, fromStart),
               true);
-  showxx(statements::ScratchPoems(), mode);
+  showxx(statements::ScratchList(), mode);
 }
 
 void Tfsici::esoKeyPress(char& key) {

@@ -70,19 +70,31 @@ PinyinQuery::PinyinQuery(std::string_view input) {
   }
 }
 
-// Whether some syllable of `text` (or the first, with `fromStart`) begins with `letter`: most
-// texts of a collection fail this, and it costs no allocation.
-static bool someSyllableBegins(std::string_view text, char letter, bool fromStart) {
+// Whether a run spelling the query could begin at some syllable of `text` (or only the first,
+// with `fromStart`): the syllable begins with the query's first letter, and its second letter, or
+// else the next syllable's first, is the query's second. Most texts of a collection fail this
+// without being split into syllables.
+static bool mayBeginSomewhere(std::string_view text, char first, char second, bool fromStart) {
   for (std::size_t at = 0; at < text.size(); ++at) {
-    if ((at == 0 || text[at - 1] == ' ') && text[at] != ' ' && sameLetter(letter, text[at])) return true;
-    if (fromStart && text[at] == ' ') return false;
+    if (at > 0 && text[at - 1] != ' ') continue;
+    if (text[at] == ' ') continue;
+    if (sameLetter(first, text[at])) {
+      if (second == 0) return true;
+      const std::size_t end = std::min(text.find(' ', at), text.size());
+      if (at + 1 < end && sameLetter(second, text[at + 1])) return true;
+      std::size_t next = end;
+      while (next < text.size() && text[next] == ' ') ++next;
+      if (next < text.size() && sameLetter(second, text[next])) return true;
+    }
+    if (fromStart) return false;
   }
   return false;
 }
 
 bool PinyinQuery::Matches(std::string_view text, bool fromStart) const {
   if (groups_.empty()) return false;
-  if (!someSyllableBegins(text, groups_.front().front(), fromStart)) return false;
+  const char second = groups_.front().size() > 1 ? groups_.front()[1] : groups_.size() > 1 ? groups_[1].front() : 0;
+  if (!mayBeginSomewhere(text, groups_.front().front(), second, fromStart)) return false;
   syllables_.clear();
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = std::min(text.find(' ', start), text.size());

@@ -78,9 +78,8 @@ PoemPinyin::PoemPinyin(TOverlaidTextEdit* view, QAction* item, QLabel* status)
   });
 }
 
-PoemPinyin::~PoemPinyin() {
-  if (view_) view_->OnPaintOver = nullptr;
-}
+// The view owns the pinyin and goes first: its painter hook never outlives it.
+PoemPinyin::~PoemPinyin() = default;
 
 bool PoemPinyin::loadReader() {
   if (reader_) return true;
@@ -115,7 +114,12 @@ void PoemPinyin::relayout() {
   std::vector<TLine> lines;
   const QTextBlock first = document->firstBlock();
   const bool poem = first.text().startsWith(kTitleHeading) && first.next().text().startsWith(kAuthorHeading);
-  if (shown_ && poem && loadReader()) {
+  if (shown_ && poem && !loadReader()) {
+    // Kept on from an earlier run, but the dictionary cannot be had: off, and the status says why.
+    shown_ = false;
+    item_->setChecked(false);
+  }
+  if (shown_ && poem) {
     // The title and the author after their headings, then the poem's lines: from the blank line
     // that ends the headings up to the next heading.
     std::vector<std::pair<QTextBlock, int>> wanted{{first, static_cast<int>(kTitleHeading.size())},

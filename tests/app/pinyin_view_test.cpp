@@ -172,10 +172,13 @@ TEST_F(PinyinView, ADamagedOrMissingDictionaryLeavesPinyinOffAndSaysSo) {
     if (bytes.empty()) std::filesystem::remove(file);
     else std::ofstream(file, std::ios::binary) << bytes;
     SetPoemPinyinDictionary(file);
+    WriteSetting(kPinyinSetting, 1);  // kept on from an earlier run
     main = StartReader();
     ASSERT_TRUE(main);
     PoemPinyin* view = PoemPinyinOf(*main);
     show();
+    EXPECT_FALSE(view->Shown()) << "the first poem finds no dictionary";
+    EXPECT_FALSE(main->N9->isChecked());
     view->SetShown(true);
     EXPECT_FALSE(view->Shown());
     EXPECT_FALSE(main->N9->isChecked());

@@ -19,6 +19,7 @@
 #include "platform/forms/ListBox.h"
 #include "skin/forms/SkinManage.h"
 #include "collection/CollectionSchema.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -38,9 +39,7 @@ void makeDatabase(const std::string& file, const std::string& key, const Stateme
 }  // namespace
 
 ReaderFolder::ReaderFolder(bool withDatabases, bool firstRun) : previous_(fs::current_path()) {
-  std::string pattern = (fs::temp_directory_path() / "sici-app-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-  path_ = pattern;
+  path_ = test_support::MakeTempFolder("sici-app");
   fs::current_path(path_);
   if (!firstRun) write("ado.dll", "ok");
   if (!withDatabases) return;
@@ -81,9 +80,7 @@ BoxRecorder::BoxRecorder(int answer) {
 BoxRecorder::~BoxRecorder() { SetMessageBoxPresenter(std::move(previous_)); }
 
 ConfigHome::ConfigHome() : previous_(qgetenv("XDG_CONFIG_HOME")) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "sici-config-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-  path_ = pattern;
+  path_ = test_support::MakeTempFolder("sici-config");
   qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(path_.string()));
 }
 

@@ -5,20 +5,14 @@
 #include <string>
 
 #include "platform/text/AnsiText.h"
+#include "tests/support/TempFolder.h"
 
-class TempFolder {
+class TempFolder : public test_support::TempFolder {
  public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+  TempFolder() : test_support::TempFolder("sici-data") {}
 
-  const std::filesystem::path& path() const { return path_; }
   // A file name in the folder as the data layer takes it: 8-bit text.
-  AnsiString file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
+  AnsiString file(const std::string& name) const { return (path() / name).string(); }
 };
 
 // The Debian SQLite library without the encryption entry points.

@@ -1,5 +1,7 @@
 #include "tests/pinyin/pinyin_fixture.h"
 
+#include "tests/support/PinyinDictionaryText.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,17 +16,6 @@ namespace fs = std::filesystem;
 
 namespace pinyin_test {
 
-TempFolder::TempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "sici-pinyin-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-  path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
 void WriteFile(const fs::path& file, std::string_view bytes) {
   std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -36,14 +27,7 @@ std::string ReadFile(const fs::path& file) {
   return out.str();
 }
 
-std::string DictionaryText(std::vector<std::string> lines) {
-  std::sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
-    return a.substr(0, a.find('\t')) < b.substr(0, b.find('\t'));
-  });
-  std::string text = "sici.pinyin 1\n";
-  for (const std::string& line : lines) text += line + "\n";
-  return text;
-}
+std::string DictionaryText(std::vector<std::string> lines) { return test_support::PinyinDictionaryText(std::move(lines)); }
 
 std::unique_ptr<text::PinyinReader> ReaderOf(std::vector<std::string> lines) {
   const TempFolder folder;

@@ -9,19 +9,12 @@
 #include <vector>
 
 #include "platform/text/PinyinReading.h"
+#include "tests/support/TempFolder.h"
 
 namespace pinyin_test {
 
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
+struct TempFolder : test_support::TempFolder {
+  TempFolder() : test_support::TempFolder("sici-pinyin") {}
 };
 
 void WriteFile(const std::filesystem::path& file, std::string_view bytes);

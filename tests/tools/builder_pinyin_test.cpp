@@ -65,8 +65,8 @@ TEST(BuilderPinyin, StoresEachPoemsTitleAndAuthorAsTonelessSyllablesUnderItsId) 
                                {"𠀀字", "佚名"},
                                {"ABC", ""},
                                {"静夜思", "李白"}}),
-                  dir.path, pinyinReaderOf(kSmallDictionary));
-  const fs::path catalogue = dir.path / kCatalogueName;
+                  dir.path(), pinyinReaderOf(kSmallDictionary));
+  const fs::path catalogue = dir.path() / kCatalogueName;
   EXPECT_EQ(storedRows(catalogue, kCatalogueKey, "select id, tm, zz from pinyin order by id"),
             (std::vector<std::string>{"1|jing ye si|li bai", "2|lv yi qi yi|lv ben zhong", "3|zi|yi ming", "4||",
                                       "5|jing ye si|li bai"}));
@@ -88,8 +88,8 @@ TEST(BuilderPinyin, ReadsKnownTitlesAndAuthorsByTheDictionaryTheBuildMakes) {
                                {"將進酒", "李白"},
                                {"绿衣", "佚名"},
                                {"女冠子", "纳兰性德"}}),
-                  dir.path, pinyin);
-  EXPECT_EQ(storedRows(dir.path / kCatalogueName, kCatalogueKey, "select tm, zz from pinyin order by id"),
+                  dir.path(), pinyin);
+  EXPECT_EQ(storedRows(dir.path() / kCatalogueName, kCatalogueKey, "select tm, zz from pinyin order by id"),
             (std::vector<std::string>{"jing ye si|li bai", "lu zhai|wang wei", "song yuan er shi an xi|wang wei",
                                       "pu sa man qi si|wen ting yun", "qiang jin jiu|li bai", "lv yi|yi ming",
                                       "nv guan zi|na lan xing de"}));
@@ -97,7 +97,7 @@ TEST(BuilderPinyin, ReadsKnownTitlesAndAuthorsByTheDictionaryTheBuildMakes) {
 
 TEST(BuilderPinyin, RefusesToBuildWithoutItsDictionary) {
   TempDir dir;
-  const fs::path missing = dir.path / "sici.pinyin";
+  const fs::path missing = dir.path() / "sici.pinyin";
   for (const fs::path& file : {missing, fs::path()}) {
     try {
       loadPinyinDictionary(file);
@@ -116,19 +116,19 @@ TEST(BuilderPinyin, TheBuilderReadsByTheDictionaryBesideItAndStopsWithoutOne) {
   MiniCorpus corpus;
   corpus.write("quantangshi/poet.tang.0.json", R"([{"author": "李白", "title": "靜夜思", "paragraphs": ["床前明月光。"]}])");
   TempDir dir;
-  const fs::path program = dir.path / "sici-collect";
+  const fs::path program = dir.path() / "sici-collect";
   fs::copy_file(SICI_COLLECT, program);
-  const std::string arguments = "--all --corpus " + shellQuoted(corpus.root()) + " --out " + shellQuoted(dir.path / "out");
+  const std::string arguments = "--all --corpus " + shellQuoted(corpus.root()) + " --out " + shellQuoted(dir.path() / "out");
 
   const ProgramRun refused = runProgram(program, arguments);
   EXPECT_NE(refused.exit, 0);
-  EXPECT_NE(refused.output.find((dir.path / "sici.pinyin").string()), std::string::npos) << refused.output;
-  EXPECT_FALSE(fs::exists(dir.path / "out" / kCatalogueName)) << "no collection without pinyin";
+  EXPECT_NE(refused.output.find((dir.path() / "sici.pinyin").string()), std::string::npos) << refused.output;
+  EXPECT_FALSE(fs::exists(dir.path() / "out" / kCatalogueName)) << "no collection without pinyin";
 
-  std::ofstream(dir.path / "sici.pinyin") << "sici.pinyin 1\n夜\tyè\t1e-06\n思\tsī\t1e-06\n李\tlǐ\t1e-06\n静\tjìng\t1e-06\n";
+  std::ofstream(dir.path() / "sici.pinyin") << "sici.pinyin 1\n夜\tyè\t1e-06\n思\tsī\t1e-06\n李\tlǐ\t1e-06\n静\tjìng\t1e-06\n";
   const ProgramRun built = runProgram(program, arguments);
   ASSERT_EQ(built.exit, 0) << built.output;
-  EXPECT_EQ(storedRows(dir.path / "out" / kCatalogueName, kCatalogueKey, "select tm, zz from pinyin"),
+  EXPECT_EQ(storedRows(dir.path() / "out" / kCatalogueName, kCatalogueKey, "select tm, zz from pinyin"),
             std::vector<std::string>{"jing ye si|li"})
       << "白 is missing from the dictionary beside the program";
 }

@@ -4,12 +4,12 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "tests/support/TempFolder.h"
+
 namespace fs = std::filesystem;
 
 MiniCorpus::MiniCorpus() {
-  std::string pattern = (fs::temp_directory_path() / "sici-corpus-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-  root_ = pattern;
+  root_ = test_support::MakeTempFolder("sici-corpus");
   dist_ = root_ / "dist";
   for (const char* file : {"shijing/shijing.json", "chuci/chuci.json", "caocaoshiji/caocao.json",
                            "quantangshi/poet.tang.0.json", "quantangshi/poet.song.0.json",

@@ -44,10 +44,10 @@ const text::PinyinReader& noPinyin() {
 
 TEST(CollectionWriter, WritesGbkTextIntoAnEncryptedCatalogueAndAPlainTextFile) {
   TempDir dir;
-  const WriteReport report = writeCollection(smallCollection(), dir.path, noPinyin());
+  const WriteReport report = writeCollection(smallCollection(), dir.path(), noPinyin());
   EXPECT_EQ(report.replacedCharacters, 1u);
 
-  const fs::path catalogue = dir.path / kCatalogueName;
+  const fs::path catalogue = dir.path() / kCatalogueName;
   EXPECT_EQ(storedRows(catalogue, kCatalogueKey, "select id, tm, zz, nd, tc, lb from sici"),
             (std::vector<std::string>{text::utf8ToAnsi("1|静夜思|李白|唐|五绝|羁旅"), text::utf8ToAnsi("2|〓字|佚名|宋||")}));
   EXPECT_EQ(storedRows(catalogue, kCatalogueKey, "select zz, nd, js from poet"),
@@ -60,40 +60,40 @@ TEST(CollectionWriter, WritesGbkTextIntoAnEncryptedCatalogueAndAPlainTextFile) {
   EXPECT_EQ(error, SQLITE_NOTADB) << "the catalogue must not open without its key";
   EXPECT_TRUE(storedRows(catalogue, "wrong key", "select count(*) from sici", &error).empty());
 
-  EXPECT_EQ(storedRows(dir.path / kTextFileName, nullptr, "select id, nr, zs from sici where id = 1"),
+  EXPECT_EQ(storedRows(dir.path() / kTextFileName, nullptr, "select id, nr, zs from sici where id = 1"),
             std::vector<std::string>{text::utf8ToAnsi("1|床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。|注一\r\n注二")});
 
-  std::ifstream count(dir.path / kPoemCountName);
+  std::ifstream count(dir.path() / kPoemCountName);
   std::string counted;
   std::getline(count, counted);
   EXPECT_EQ(counted, "2") << "the number of poems beside the files";
 
   std::size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path)) ++files;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
   EXPECT_EQ(files, 3u) << "no temporary file is left behind";
 }
 
 TEST(CollectionWriter, AFailedBuildLeavesTheFolderAsItWas) {
   TempDir dir;
-  writeCollection(smallCollection(), dir.path, noPinyin());
-  const auto before = fs::file_size(dir.path / kCatalogueName);
+  writeCollection(smallCollection(), dir.path(), noPinyin());
+  const auto before = fs::file_size(dir.path() / kCatalogueName);
 
   // Something in the way of the temporary catalogue makes the second build fail.
-  const fs::path blocker = dir.path / (std::string(kCatalogueName) + ".building-" + std::to_string(getpid()));
+  const fs::path blocker = dir.path() / (std::string(kCatalogueName) + ".building-" + std::to_string(getpid()));
   fs::create_directory(blocker);
   std::ofstream(blocker / "keep") << "x";
   Collection bigger = smallCollection();
   bigger.poems.insert(bigger.poems.end(), 200, bigger.poems.front());
-  EXPECT_THROW(writeCollection(bigger, dir.path, noPinyin()), std::exception);
-  EXPECT_EQ(fs::file_size(dir.path / kCatalogueName), before);
-  EXPECT_EQ(storedRows(dir.path / kCatalogueName, kCatalogueKey, "select count(*) from sici"), std::vector<std::string>{"2"});
-  EXPECT_FALSE(fs::exists(dir.path / (std::string(kTextFileName) + ".building-" + std::to_string(getpid()))));
-  EXPECT_FALSE(fs::exists(dir.path / (std::string(kPoemCountName) + ".building-" + std::to_string(getpid()))));
+  EXPECT_THROW(writeCollection(bigger, dir.path(), noPinyin()), std::exception);
+  EXPECT_EQ(fs::file_size(dir.path() / kCatalogueName), before);
+  EXPECT_EQ(storedRows(dir.path() / kCatalogueName, kCatalogueKey, "select count(*) from sici"), std::vector<std::string>{"2"});
+  EXPECT_FALSE(fs::exists(dir.path() / (std::string(kTextFileName) + ".building-" + std::to_string(getpid()))));
+  EXPECT_FALSE(fs::exists(dir.path() / (std::string(kPoemCountName) + ".building-" + std::to_string(getpid()))));
 }
 
 TEST(CollectionWriter, RefusesATargetThatIsNotAFolder) {
   TempDir dir;
-  const fs::path file = dir.path / "plain-file";
+  const fs::path file = dir.path() / "plain-file";
   std::ofstream(file) << "x";
   EXPECT_THROW(writeCollection(smallCollection(), file, noPinyin()), std::exception);
 }

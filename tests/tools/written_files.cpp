@@ -7,18 +7,9 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "tests/support/PinyinDictionaryText.h"
+
 namespace fs = std::filesystem;
-
-TempDir::TempDir() {
-  std::string pattern = (fs::temp_directory_path() / "sici-writer-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-  path = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  fs::remove_all(path, ec);
-}
 
 std::vector<std::string> storedRows(const fs::path& file, const char* key, const char* sql, int* error) {
   sqlite3* db = nullptr;
@@ -43,9 +34,6 @@ std::vector<std::string> storedRows(const fs::path& file, const char* key, const
 }
 
 text::PinyinReader pinyinReaderOf(std::vector<std::string> lines) {
-  std::sort(lines.begin(), lines.end());
-  std::string file(text::PinyinDictionary::kFirstLine);
-  file += '\n';
-  for (const std::string& line : lines) file += line + '\n';
-  return text::PinyinReader(text::PinyinDictionary::Parse(std::move(file), "the test's dictionary"));
+  return text::PinyinReader(
+      text::PinyinDictionary::Parse(test_support::PinyinDictionaryText(std::move(lines)), "the test's dictionary"));
 }

@@ -8,13 +8,10 @@
 #include <vector>
 
 #include "platform/text/PinyinReading.h"
+#include "tests/support/TempFolder.h"
 
-struct TempDir {
-  std::filesystem::path path;
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
+struct TempDir : test_support::TempFolder {
+  TempDir() : test_support::TempFolder("sici-writer") {}
 };
 
 // Every row of `sql`, its columns joined by '|', as the stored bytes; `key` null for a plain

@@ -42,6 +42,27 @@ struct Speller {
   }
 };
 
+// Whether a run spelling the query could begin at some syllable of `text` (or only the first,
+// with `fromStart`): the syllable begins with the query's first letter, and its second letter, or
+// else the next syllable's first, is the query's second. Most texts of a collection fail this
+// without being split into syllables.
+bool mayBeginSomewhere(std::string_view text, char first, char second, bool fromStart) {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (at > 0 && text[at - 1] != ' ') continue;
+    if (text[at] == ' ') continue;
+    if (sameLetter(first, text[at])) {
+      if (second == 0) return true;
+      const std::size_t end = std::min(text.find(' ', at), text.size());
+      if (at + 1 < end && sameLetter(second, text[at + 1])) return true;
+      std::size_t next = end;
+      while (next < text.size() && text[next] == ' ') ++next;
+      if (next < text.size() && sameLetter(second, text[next])) return true;
+    }
+    if (fromStart) return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool IsPinyinInput(std::string_view input) {
@@ -68,27 +89,6 @@ PinyinQuery::PinyinQuery(std::string_view input) {
     offsets_.push_back(letters_);
     letters_ += g.size();
   }
-}
-
-// Whether a run spelling the query could begin at some syllable of `text` (or only the first,
-// with `fromStart`): the syllable begins with the query's first letter, and its second letter, or
-// else the next syllable's first, is the query's second. Most texts of a collection fail this
-// without being split into syllables.
-static bool mayBeginSomewhere(std::string_view text, char first, char second, bool fromStart) {
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (at > 0 && text[at - 1] != ' ') continue;
-    if (text[at] == ' ') continue;
-    if (sameLetter(first, text[at])) {
-      if (second == 0) return true;
-      const std::size_t end = std::min(text.find(' ', at), text.size());
-      if (at + 1 < end && sameLetter(second, text[at + 1])) return true;
-      std::size_t next = end;
-      while (next < text.size() && text[next] == ' ') ++next;
-      if (next < text.size() && sameLetter(second, text[next])) return true;
-    }
-    if (fromStart) return false;
-  }
-  return false;
 }
 
 bool PinyinQuery::Matches(std::string_view text, bool fromStart) const {

@@ -62,6 +62,11 @@ constexpr Line kClassicalLines[] = {
     {"蒹葭苍苍，白露为霜", "jiān jiā cāng cāng，bái lù wéi shuāng"},
     {"窈窕淑女，钟鼓乐之", "yǎo tiǎo shū nǚ，zhōng gǔ lè zhī"},
     {"千金散尽还复来", "qiān jīn sàn jìn huán fù lái"},
+    {"奉和圣制送张说巡边", "fèng hè shèng zhì sòng zhāng yuè xún biān"},
+    {"葛覃", "gé tán"},
+    {"岑参", "cén shēn"},
+    {"与元九唱和", "yǔ yuán jiǔ chàng hè"},
+    {"詶乐天频梦微之", "chóu lè tiān pín mèng wēi zhī"},
 };
 
 }  // namespace
@@ -104,6 +109,12 @@ TEST(ClassicalReadings, FamousLinesThroughTheRealDictionary) {
       // Traditional writing reads as the simplified does.
       {"長安一片月，萬戶擣衣聲", "cháng ān yī piàn yuè，wàn hù dǎo yī shēng"},
       {"單于夜遁逃", "chán yú yè dùn táo"},
+      // Old and variant forms the data package lacks read through their variants in Unihan, and
+      // rare characters of names through Unihan's own reading.
+      {"十年磨一劒", "shí nián mó yī jiàn"},
+      {"鴈字回時", "yàn zì huí shí"},
+      {"荅李滁州", "dá lǐ chú zhōu"},
+      {"南有樛木", "nán yǒu jiū mù"},
   };
   for (const Line& line : lines) EXPECT_EQ(text::PinyinLine(*reader, line.Text), line.Pinyin) << line.Text;
 }

@@ -112,3 +112,36 @@ TEST(PinyinDictionaryConverter, LeavesTheFormerDictionaryWhenThePackageIsDamaged
     EXPECT_EQ(ReadFile(file), former);
   }
 }
+
+TEST(PinyinDictionaryConverter, ReadsCharactersThePackageLacksThroughUnihan) {
+  const TempFolder package;
+  fs::create_directory(package.path() / "json");
+  WriteFile(package.path() / "json" / "complete.json",
+            R"({"答": ["dá", 1e-08], "剑": ["jiàn", 2e-08], "郎": ["láng", 3e-08]})");
+  WriteFile(package.path() / "json" / "chars.json", "{}");
+  const TempFolder unihan;
+  // 荅's semantic variant 答 wins over its own kMandarin dā; 劒 reads through 劍, which the package
+  // only holds simplified; 樛 has no variant with a reading and keeps Unihan's; 答 keeps the
+  // package's; the compatibility ideograph U+F92C reads as 郎.
+  WriteFile(unihan.path() / "Unihan_Variants.txt",
+            "# Unihan_Variants.txt\n\nU+8345\tkSemanticVariant\tU+7B54<kLau,kMeyerWempe\n"
+            "U+5292\tkSemanticVariant\tU+528D<kMatthews\nU+6A1B\tkZVariant\tU+9FA0\n");
+  WriteFile(unihan.path() / "Unihan_IRGSources.txt", "U+F92C\tkCompatibilityVariant\tU+90CE\nU+F92C\tkTotalStrokes\t9\n");
+  WriteFile(unihan.path() / "Unihan_Readings.txt",
+            "U+5292\tkMandarin\tjiàn\nU+6A1B\tkMandarin\tjiū\nU+7B54\tkMandarin\tdā\nU+8345\tkMandarin\tdā dá\n");
+  const TempFolder out;
+  const fs::path file = out.path() / "sici.pinyin";
+  const std::vector<std::string> args = {"--package", package.path().string(), "--unihan", unihan.path().string(),
+                                         "--out", file.string()};
+  const pinyin_test::Run run = RunProgram(SICI_PINYIN_DICT, args);
+  ASSERT_EQ(run.Exit, 0) << run.Errors;
+  EXPECT_EQ(ReadFile(file), "sici.pinyin 1\n剑\tjiàn\t2e-08\n劒\tjiàn\t1e-08\n樛\tjiū\t1e-08\n答\tdá\t1e-08\n荅\tdá\t1e-08\n郎\tláng\t3e-08\n\uF92C\tláng\t1e-08\n");
+
+  const std::string former = ReadFile(file);
+  WriteFile(unihan.path() / "Unihan_Readings.txt", "U+6A1B\tkMandarin\tjiū\nU+XYZ\tkMandarin\tdā\n");
+  const pinyin_test::Run damaged = RunProgram(SICI_PINYIN_DICT, args);
+  EXPECT_EQ(damaged.Exit, 1);
+  EXPECT_NE(damaged.Errors.find("Unihan_Readings.txt:2: not a line of a Unihan file"), std::string::npos)
+      << damaged.Errors;
+  EXPECT_EQ(ReadFile(file), former);
+}

@@ -42,13 +42,15 @@ void NameControls(Tfsici& w) {
 
   w.GroupBox1->setAccessibleName(QStringLiteral("诗词列表"));
   w.PageControl1->setAccessibleName(QStringLiteral("诗词列表"));
-  QWidget* const pages[] = {w.TabSheet1, w.TabSheet2, w.TabSheet3};
-  for (int i = 0; i < 3; ++i) pages[i]->setAccessibleName(w.PageControl1->tabText(i));
+  QWidget* const pages[] = {w.TabSheet1, w.TabSheet2, w.TabSheet3, w.TabSheet4};
+  for (int i = 0; i < 4; ++i) pages[i]->setAccessibleName(w.PageControl1->tabText(i));
   w.DBGridEh4->setAccessibleName(w.PageControl1->tabText(0));
   w.DBGridEh1->setAccessibleName(w.PageControl1->tabText(2));
   w.ListBox1->setAccessibleName(QStringLiteral("朝代"));
   w.DBGridEh2->setAccessibleName(QStringLiteral("作者"));
   w.DBGridEh3->setAccessibleName(QStringLiteral("作品"));
+  w.DBGridEh5->setAccessibleName(QStringLiteral("收藏"));
+  w.DBGridEh6->setAccessibleName(QStringLiteral("阅读记录"));
 
   w.rc->setAccessibleName(QStringLiteral("诗词"));
   w.Panel1->setAccessibleName(QStringLiteral("状态栏"));

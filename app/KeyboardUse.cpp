@@ -73,11 +73,13 @@ class KeyFilter : public QObject {
 }  // namespace
 
 void SetUpKeyboardUse(Tfsici& window) {
-  for (TDBGridEh* grid : {window.DBGridEh1, window.DBGridEh2, window.DBGridEh3, window.DBGridEh4}) listKeys(window, grid);
+  for (TDBGridEh* grid : {window.DBGridEh1, window.DBGridEh2, window.DBGridEh3, window.DBGridEh4, window.DBGridEh5,
+                          window.DBGridEh6})
+    listKeys(window, grid);
 
   auto* keys = new KeyFilter(window.eso, &window);
   window.eso->installEventFilter(keys);
-  for (QLabel* link : {window.Label7, window.Label5, window.Label6}) {
+  for (QLabel* link : {window.Label7, window.Label8, window.Label5, window.Label6}) {
     link->setFocusPolicy(Qt::TabFocus);
     link->installEventFilter(keys);
   }
@@ -93,7 +95,8 @@ void SetUpKeyboardUse(Tfsici& window) {
                             window.bt,          window.SpeedButton1, window.PageControl1,
                             window.PageControl1->findChild<QTabBar*>(), window.Edit1, window.DBGridEh4,
                             window.ListBox1,    window.DBGridEh2,    window.DBGridEh3,
-                            window.DBGridEh1,   window.rc,           window.Label7,
+                            window.DBGridEh1,   window.DBGridEh5,    window.DBGridEh6,
+                            window.rc,          window.Label7,       window.Label8,
                             window.Label5,      window.Label6};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
   // The walk starts where the reader starts: at the quick search.

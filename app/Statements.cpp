@@ -1,5 +1,7 @@
 #include "app/Statements.h"
 
+#include <string>
+
 namespace statements {
 
 namespace {
@@ -108,5 +110,17 @@ AnsiString AdvancedSearch(const AdvancedChoice& choice) {
 AnsiString PoemRow(const AnsiString& id) { return "SELECT * FROM sici where id='" + Literal(id) + "' limit 1"; }
 
 AnsiString PoetRow(const AnsiString& author) { return "select * from poet where zz='" + Literal(author) + "'"; }
+
+AnsiString PoemCountAndRange() { return "select count(*),min(id),max(id) from sici"; }
+
+AnsiString PoemNumber(long long id) { return "select id from sici where id=" + std::to_string(id); }
+
+AnsiString PoemNumberAt(long long place) {
+  return "select id from sici order by id limit 1 offset " + std::to_string(place);
+}
+
+AnsiString PoemByTitleAndAuthor(const AnsiString& title, const AnsiString& author) {
+  return "select id from sici where tm='" + Literal(title) + "' and zz='" + Literal(author) + "' order by id limit 1";
+}
 
 }  // namespace statements

@@ -60,6 +60,15 @@ AnsiString PoemRow(const AnsiString& id);
 // The poet's row by exact name.
 AnsiString PoetRow(const AnsiString& author);
 
+// The random poem: how many poems there are and the range of their numbers; whether a number
+// is one; the number of the poem at a place in number order.
+AnsiString PoemCountAndRange();
+AnsiString PoemNumber(long long id);
+AnsiString PoemNumberAt(long long place);
+// A poem of the person's library looked up again: the one with this title and author (the
+// lowest number when several share them).
+AnsiString PoemByTitleAndAuthor(const AnsiString& title, const AnsiString& author);
+
 // A dynasty entry as it goes into a pattern: 五代 and 魏晋 are stored as 五 and 晋.
 AnsiString DynastyPattern(const AnsiString& entry);
 

@@ -15,8 +15,10 @@
 #include <QVBoxLayout>
 
 #include "app/CollectionCaption.h"
+#include "app/LibraryStore.h"
 #include "app/Maker.h"
 #include "app/PinyinSearch.h"
+#include "app/RandomPoem.h"
 #include "app/ReadingComfort.h"
 #include "app/ShippedSkin.h"
 #include "app/Statements.h"
@@ -117,7 +119,7 @@ Tfsici::Tfsici(QWidget* parent) : TForm("fsici", parent) {
   // order, and the grids lay out their columns.
   try {
     FinishLoading();
-    for (TDBGridEh* g : {DBGridEh1, DBGridEh2, DBGridEh3, DBGridEh4}) g->Loaded();
+    for (TDBGridEh* g : {DBGridEh1, DBGridEh2, DBGridEh3, DBGridEh4, DBGridEh5, DBGridEh6}) g->Loaded();
   } catch (const std::exception& error) {
     // The window's creation fails, but its error box is shown while the window still holds
     // the skin, so the box is drawn from it; what goes on is the silent EAbort.
@@ -175,6 +177,19 @@ void Tfsici::connectEvents() {
   connect(N2, &QAction::triggered, this, [this] { N2Click(); });
   connect(N4, &QAction::triggered, this, [this] { N4Click(); });
   connect(N6, &QAction::triggered, this, [this] { N6Click(); });
+
+  DBGridEh5->OnCellClick = [this](TColumnEh& column) { DBGridEh5CellClick(column); };
+  DBGridEh6->OnCellClick = [this](TColumnEh& column) { DBGridEh6CellClick(column); };
+  connect(N10, &QAction::triggered, this, [this] { N10Click(); });
+  connect(N11, &QAction::triggered, this, [this] { N11Click(); });
+  connect(N12, &QAction::triggered, this, [this] { N12Click(); });
+  connect(N14, &QAction::triggered, this, [this] { N14Click(); });
+  connect(N15, &QAction::triggered, this, [this] { Label8Click(); });
+  static_cast<TClickLabel*>(Label8)->OnClick = [this] { Label8Click(); };
+  // Another reader may have changed the library: its lists are read again whenever they are shown.
+  connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    if (PageControl1->currentWidget() == TabSheet4) refreshLibraryLists();
+  });
 }
 
 Tfsici::~Tfsici() {
@@ -232,6 +247,34 @@ void Tfsici::buildListPages() {
   all->setContentsMargins(0, 0, 0, 0);
   all->addWidget(DBGridEh1);
   PageControl1->addTab(TabSheet3, QStringLiteral("浏览全部"));
+
+  TabSheet4 = new QWidget;
+  TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+  DBGridEh5 = grid(TabSheet4, "DBGridEh5", songti(16), 13);
+  DBGridEh6 = grid(TabSheet4, "DBGridEh6", songti(16), 13);
+  auto* mine = new QVBoxLayout(TabSheet4);
+  mine->setContentsMargins(0, 0, 0, 0);
+  mine->setSpacing(0);
+  mine->addWidget(DBGridEh5, 1);
+  mine->addWidget(DBGridEh6, 1);
+  PageControl1->addTab(TabSheet4, QStringLiteral("我的"));
+
+  PopupMenu2 = new QMenu(this);
+  PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+  const auto item = [this](const char* name, const QString& caption) {
+    QAction* action = caption == QStringLiteral("-") ? PopupMenu2->addSeparator() : PopupMenu2->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+  };
+  N11 = item("N11", QStringLiteral("导出收藏…"));
+  N12 = item("N12", QStringLiteral("导入收藏…"));
+  N13 = item("N13", QStringLiteral("-"));
+  N14 = item("N14", QStringLiteral("清空阅读记录"));
+  for (TDBGridEh* list : {DBGridEh5, DBGridEh6}) {
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(list, &QWidget::customContextMenuRequested, this,
+                     [this, list](const QPoint& at) { PopupMenu2->popup(list->mapToGlobal(at)); });
+  }
 }
 
 void Tfsici::buildPoemView() {
@@ -263,9 +306,17 @@ void Tfsici::buildPoemView() {
   N3 = item("N3", QStringLiteral("-"));
   N4 = item("N4", QStringLiteral("复制全诗词"));
   N9 = item("N9", QStringLiteral("显示拼音"));
-  // The shortcut works anywhere in the window, not only while the menu is open.
+  // The shortcuts work anywhere in the window, not only while the menu is open.
   N9->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
   addAction(N9);
+  N10 = item("N10", QStringLiteral("收藏本诗"));
+  N10->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+  N10->setEnabled(false);
+  addAction(N10);
+  N15 = new QAction(QStringLiteral("随机一首"), this);
+  N15->setObjectName(QStringLiteral("N15"));
+  N15->setShortcut(QKeySequence(Qt::Key_F5));
+  addAction(N15);
   N7 = item("N7", QStringLiteral("-"));
   N8 = item("N8", QStringLiteral("关于"));
   QObject::connect(N8, &QAction::triggered, this, [this] { N8Click(); });
@@ -331,6 +382,7 @@ void Tfsici::buildStatusLine() {
   SetAnchors(Panel1, akLeft | akRight | akBottom);
   Label4 = Place(new QLabel(Panel1), "Label4", 0, 2, 273, 16);
   Label7 = link(Panel1, "Label7", kMakerHost, 294);
+  Label8 = link(Panel1, "Label8", QStringLiteral("随机一首"), 570);
   Label5 = link(Panel1, "Label5", QStringLiteral("关于Tavrin诗词"), 632);
   Label6 = link(Panel1, "Label6", QStringLiteral("官方主页"), 736);
   static_cast<TClickLabel*>(Label7)->OnClick = [this] { Label6Click(); };
@@ -400,10 +452,23 @@ void Tfsici::buildDataComponents() {
   c2->SpecificOptions().Add("SQLite.ASCIIDataBase=True");
   c2->SetConnected(true);
   uq5 = query("uq5", c1);
+
+  // The person's library, opened at its first use, never at start-up.
+  c3 = new TUniConnection(&Components());
+  c3->SetName("c3");
+  uq6 = query("uq6", c3);
+  uq7 = query("uq7", c3);
+  DataSource5 = source("DataSource5");
+  DataSource6 = source("DataSource6");
+  DataSource5->SetDataSet(uq6);
+  DataSource6->SetDataSet(uq7);
+  DBGridEh5->SetDataSource(DataSource5);
+  DBGridEh6->SetDataSource(DataSource6);
 }
 
 void Tfsici::FormActivate() {
   rc->clear();
+  libraryPoemGone();
   QFile readme(QStringLiteral("readme.txt"));
   if (!readme.exists() || !readme.open(QIODevice::ReadOnly)) return;
   const QByteArray bytes = readme.readAll();

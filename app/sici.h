@@ -2,11 +2,14 @@
 // The main window: quick and advanced search, the list pages, the poem view and the status
 // line, over the catalogue (c1) and the text file (c2).
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/forms/Form.h"
 
+class LibraryStore;
 class PinyinSearch;
 class QAction;
 class QComboBox;
@@ -27,6 +30,8 @@ class TSQLiteUniProvider;
 class TSkinData;
 class TUniConnection;
 class TUniQuery;
+class RandomPoem;
+struct LibraryPoem;
 
 class Tfsici : public TForm {
  public:
@@ -91,6 +96,26 @@ class Tfsici : public TForm {
   QLabel* Label7;
   TSkinData* SkinData1;
 
+  // The person's own library: the page 我的 with the favourites and the reading history over
+  // library.db (c3), the view menu's 收藏本诗 / 取消收藏 (Ctrl+D), the page's menu with export,
+  // import and clearing, and a random poem (F5 and the status line's 随机一首).
+  QWidget* TabSheet4;
+  TDBGridEh* DBGridEh5;
+  TDBGridEh* DBGridEh6;
+  TDataSource* DataSource5;
+  TDataSource* DataSource6;
+  TUniConnection* c3;
+  TUniQuery* uq6;
+  TUniQuery* uq7;
+  QAction* N10;
+  QMenu* PopupMenu2;
+  QAction* N11;
+  QAction* N12;
+  QAction* N13;
+  QAction* N14;
+  QAction* N15;
+  QLabel* Label8;
+
   // Creation: the first-run question, then the lists of the dynasty page.
   void FormCreate();
 
@@ -124,6 +149,21 @@ class Tfsici : public TForm {
   void Label5Click();
   void Label6Click();
 
+  // The personal library.
+  void N10Click();
+  void N11Click();
+  void N12Click();
+  void N14Click();
+  void Label8Click();
+  void DBGridEh5CellClick(TColumnEh& column);
+  void DBGridEh6CellClick(TColumnEh& column);
+  // The library, opened at its first use; null when it cannot be had (the status line said why).
+  LibraryStore* Library();
+  // Where library.db lives: the user's data folder, never the collection's.
+  static QString LibraryFile();
+  // Replaces the random poem's source of numbers; for checking how even the choice is.
+  void SetRandomSource(std::function<std::uint64_t()> source);
+
   // Writes a link that starts `target` into a special folder (`folderId` >= 0) or into
   // `directory`; true when the link file was saved.
   bool CreateShortcut(const AnsiString& target, const AnsiString& linkName, const AnsiString& directory, int folderId);
@@ -154,6 +194,19 @@ class Tfsici : public TForm {
   void buildStatusLine();
   void buildDataComponents();
   void buildSkin();
+  // A poem is shown: it goes into the history and becomes the one 收藏本诗 takes.
+  void libraryPoemShown(const LibraryPoem& poem);
+  // The view holds no poem (the read-me).
+  void libraryPoemGone();
+  void refreshLibraryLists();
+  void updateFavouriteItem();
+  void libraryStatus(const QString& message);
+  void openLibraryPoem(TDBGridEh& grid);
+  std::unique_ptr<LibraryStore> library_;
+  std::unique_ptr<LibraryPoem> shownPoem_;
+  std::unique_ptr<RandomPoem> randomPoem_;
+  std::function<std::uint64_t()> randomSource_;
+  bool libraryListsStale_ = true;
 };
 
 // The main window, while it exists.

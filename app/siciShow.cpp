@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "app/LibraryStore.h"
 #include "app/PoemPinyin.h"
 #include "app/Statements.h"
 #include "app/sici.h"
@@ -84,6 +85,7 @@ void Tfsici::shownr(const AnsiString& sql) {
   Label4->setText(text::toQString(status));
   if (!SearchWord.empty()) RearchAndReplace(SearchWord, SearchWord);
   if (PoemPinyin* pinyin = PoemPinyinOf(*this)) pinyin->Refresh();
+  libraryPoemShown({row->FieldByName("id").AsLargeInt(), tm, zz});
 }
 
 void Tfsici::showxx(const AnsiString& sql, int mode) {

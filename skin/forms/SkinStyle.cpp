@@ -21,6 +21,8 @@ QStyle* platformStyle() { return QStyleFactory::create(QApplication::style()->na
 // A skin's bitmaps may be of any size; the layout sizes taken from them stay sensible.
 int metricOf(int size) { return std::clamp(size, 1, 96); }
 
+constexpr int kTabCaptionMargin = 10;
+
 }  // namespace
 
 std::shared_ptr<TSkinStyle> TSkinStyle::For(TSkinData& data) {
@@ -133,6 +135,10 @@ int TSkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, cons
       if ((p = Picture(horizontal ? "Trackbar.ThumbHorz" : "Trackbar.ThumbVert")))
         return metricOf(horizontal ? p->Image.height() : p->FrameWidth());
       break;
+    case PM_TabBarTabHSpace:
+      // The skin's tab faces stretch to any width; a narrow margin beside the caption keeps a page
+      // control's tabs in one row without scroll arrows where the platform's margin would not.
+      return std::min(QProxyStyle::pixelMetric(metric, option, widget), kTabCaptionMargin);
     default: break;
   }
   return QProxyStyle::pixelMetric(metric, option, widget);

@@ -38,7 +38,10 @@ void makeDatabase(const std::string& file, const std::string& key, const Stateme
 
 }  // namespace
 
-ReaderFolder::ReaderFolder(bool withDatabases, bool firstRun) : previous_(fs::current_path()) {
+ReaderFolder::ReaderFolder(bool withDatabases, bool firstRun)
+    : previous_(fs::current_path()), previousDataHome_(qgetenv("XDG_DATA_HOME")) {
+  dataHome_ = test_support::MakeTempFolder("sici-data");
+  qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dataHome_.string()));
   path_ = test_support::MakeTempFolder("sici-app");
   fs::current_path(path_);
   if (!firstRun) write("ado.dll", "ok");
@@ -52,6 +55,8 @@ ReaderFolder::~ReaderFolder() {
   std::error_code ec;
   fs::current_path(previous_, ec);
   fs::remove_all(path_, ec);
+  qputenv("XDG_DATA_HOME", previousDataHome_);
+  fs::remove_all(dataHome_, ec);
 }
 
 void ReaderFolder::execCatalogue(const std::vector<std::string>& statements) const {

@@ -15,10 +15,14 @@ class ReaderFolder {
  public:
   // Creates the folder, makes it the current one and writes the database files into it
   // (unless `withDatabases` is false) and the marker of an earlier start (unless `firstRun`).
+  // The reader's data home (XDG_DATA_HOME), where its library lives, is an empty folder of its
+  // own while this one lives.
   explicit ReaderFolder(bool withDatabases = true, bool firstRun = false);
   ~ReaderFolder();
 
   const std::filesystem::path& path() const { return path_; }
+  const std::filesystem::path& dataHome() const { return dataHome_; }
+  std::filesystem::path libraryFile() const { return dataHome_ / "tavrin-sici" / "library.db"; }
   void write(const std::string& name, const std::string& bytes) const;
   // Runs `statements` on the catalogue (with its key) or on the text file.
   void execCatalogue(const std::vector<std::string>& statements) const;
@@ -27,6 +31,8 @@ class ReaderFolder {
  private:
   std::filesystem::path path_;
   std::filesystem::path previous_;
+  std::filesystem::path dataHome_;
+  QByteArray previousDataHome_;
 };
 
 // Records every box and answers it with `answer`; restores the real boxes when it ends.

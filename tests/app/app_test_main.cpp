@@ -8,9 +8,12 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  // The reader keeps its zoom in the user's configuration folder: the tests use one of their own.
+  // The reader keeps its zoom in the user's configuration folder and its library in the user's
+  // data folder: the tests use folders of their own.
   QTemporaryDir configHome;
   qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+  QTemporaryDir dataHome;
+  qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
   TApplication application(argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -155,7 +155,7 @@ TEST_F(Keyboard, TabWalksTheControlsInScreenOrderOutOfTheListsAndBack) {
   const std::vector<QWidget*> dynastyPage{main->eso,       main->Button1,      main->r1,  main->cd,       main->tc,
                                           main->lb,        main->zz,           main->bt,  main->SpeedButton1, tabs,
                                           main->ListBox1,  main->DBGridEh2,    main->DBGridEh3, main->rc, main->Label7,
-                                          main->Label5,    main->Label6};
+                                          main->Label8,    main->Label5,       main->Label6};
   ASSERT_EQ(main->PageControl1->currentIndex(), 1);
   EXPECT_EQ(focused(), main->eso) << "the walk starts at the quick search";
   for (std::size_t i = 1; i <= dynastyPage.size(); ++i) {

@@ -68,11 +68,13 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
                            "DBGridEh2", "DBGridEh3", "DBGridEh4", "Edit1", "GroupBox2", "rc", "GroupBox3", "Label1",
                            "eso", "Button1", "r1", "r2", "r3", "GroupBox4", "cd", "tc", "lb", "zz", "Label2", "Label3",
                            "bt", "SpeedButton1", "PopupMenu1", "N1", "N2", "N3", "N4", "N6", "N7", "N8", "Panel1",
-                           "Label4", "Label5", "Label6", "Label7"})
+                           "Label4", "Label5", "Label6", "Label7", "TabSheet4", "DBGridEh5", "DBGridEh6", "N10",
+                           "PopupMenu2", "N11", "N12", "N13", "N14", "N15", "Label8"})
     EXPECT_NE(main->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
   for (const char* name : {"c1", "c2", "SQLiteUniProvider1", "uq1", "uq2", "uq3", "uq4", "uq5", "DataSource1",
-                           "DataSource2", "DataSource3", "DataSource4"})
+                           "DataSource2", "DataSource3", "DataSource4", "c3", "uq6", "uq7", "DataSource5", "DataSource6"})
     EXPECT_NE(main->Components().FindComponent(name), nullptr) << name;
+  EXPECT_FALSE(main->c3->Connected()) << "the library opens at its first use, not at start-up";
   EXPECT_TRUE(main->uq1->Active()) << "the full list opens with the window";
   EXPECT_TRUE(main->uq4->Active());
   EXPECT_TRUE(main->uq2->Active() && main->uq3->Active()) << "the creation handler opens the dynasty page's lists";
@@ -81,6 +83,7 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
   EXPECT_EQ(main->PageControl1->tabText(0), QStringLiteral("检索结果"));
   EXPECT_EQ(main->PageControl1->tabText(1), QStringLiteral("按朝代检索"));
   EXPECT_EQ(main->PageControl1->tabText(2), QStringLiteral("浏览全部"));
+  EXPECT_EQ(main->PageControl1->tabText(3), QStringLiteral("我的"));
   EXPECT_EQ(main->GroupBox3->title(), QStringLiteral("快速检索"));
   EXPECT_EQ(main->GroupBox4->title(), QStringLiteral("高级搜索"));
   EXPECT_EQ(main->GroupBox2->title(), QStringLiteral("Tavrin诗词大全"));
@@ -121,8 +124,8 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
   QStringList menu;
   for (const QAction* action : main->PopupMenu1->actions()) menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
   EXPECT_EQ(menu, (QStringList{QStringLiteral("复制"), QStringLiteral("全选"), QStringLiteral("查诗词"), QStringLiteral("-"),
-                               QStringLiteral("复制全诗词"), QStringLiteral("显示拼音"), QStringLiteral("-"),
-                               QStringLiteral("关于")}));
+                               QStringLiteral("复制全诗词"), QStringLiteral("显示拼音"), QStringLiteral("收藏本诗"),
+                               QStringLiteral("-"), QStringLiteral("关于")}));
   EXPECT_EQ(main->rc->palette().color(QPalette::Base), QColor(240, 251, 255));
   EXPECT_TRUE(main->rc->isReadOnly());
   EXPECT_EQ(main->DBGridEh4->Options() & (dgRowSelect | dgTitles | dgEditing | dgIndicator), dgRowSelect | dgTitles);

@@ -32,18 +32,22 @@ std::uint64_t RandomPoem::below(std::uint64_t count) {
 }
 
 std::optional<long long> RandomPoem::Choose() {
-  if (!count_) {
-    const auto range = lookup(catalogue_, statements::PoemCountAndRange());
-    count_ = range->Fields()[0]->AsLargeInt();
-    first_ = range->Fields()[1]->AsLargeInt();
-    last_ = range->Fields()[2]->AsLargeInt();
+  if (!ranged_) {
+    const auto range = lookup(catalogue_, statements::PoemRange());
+    if (!range->Eof() && !range->Fields()[0]->IsNull()) {
+      first_ = range->Fields()[0]->AsLargeInt();
+      last_ = range->Fields()[1]->AsLargeInt();
+    }
+    ranged_ = true;
   }
-  if (*count_ <= 0) return std::nullopt;
+  if (!first_) return std::nullopt;
   const auto span = static_cast<std::uint64_t>(*last_ - *first_) + 1;
   for (int i = 0; i < kDraws; ++i) {
     const long long id = *first_ + static_cast<long long>(below(span));
     if (!lookup(catalogue_, statements::PoemNumber(id))->Eof()) return id;
   }
+  if (!count_) count_ = lookup(catalogue_, statements::PoemCount())->Fields()[0]->AsLargeInt();
+  if (*count_ <= 0) return std::nullopt;
   const auto at = lookup(catalogue_, statements::PoemNumberAt(static_cast<long long>(below(static_cast<std::uint64_t>(*count_)))));
   if (at->Eof()) return std::nullopt;
   return at->Fields()[0]->AsLargeInt();

@@ -27,6 +27,8 @@ class RandomPoem {
 
   TUniConnection& catalogue_;
   Source source_;
-  // The collection does not change while the reader runs: counted once.
-  std::optional<long long> count_, first_, last_;
+  // The collection does not change while the reader runs: its range is read once, and counted
+  // (a scan) only when a place must be drawn.
+  bool ranged_ = false;
+  std::optional<long long> first_, last_, count_;
 };

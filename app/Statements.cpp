@@ -111,7 +111,9 @@ AnsiString PoemRow(const AnsiString& id) { return "SELECT * FROM sici where id='
 
 AnsiString PoetRow(const AnsiString& author) { return "select * from poet where zz='" + Literal(author) + "'"; }
 
-AnsiString PoemCountAndRange() { return "select count(*),min(id),max(id) from sici"; }
+AnsiString PoemRange() { return "select min(id),max(id) from sici"; }
+
+AnsiString PoemCount() { return "select count(*) from sici"; }
 
 AnsiString PoemNumber(long long id) { return "select id from sici where id=" + std::to_string(id); }
 

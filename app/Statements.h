@@ -60,9 +60,10 @@ AnsiString PoemRow(const AnsiString& id);
 // The poet's row by exact name.
 AnsiString PoetRow(const AnsiString& author);
 
-// The random poem: how many poems there are and the range of their numbers; whether a number
-// is one; the number of the poem at a place in number order.
-AnsiString PoemCountAndRange();
+// The random poem: the range of the poems' numbers and how many poems there are; whether a
+// number is one; the number of the poem at a place in number order.
+AnsiString PoemRange();
+AnsiString PoemCount();
 AnsiString PoemNumber(long long id);
 AnsiString PoemNumberAt(long long place);
 // A poem of the person's library looked up again: the one with this title and author (the

@@ -1,8 +1,10 @@
 // The reader's own window over the real collection, under the offscreen platform: a content
 // search from the click to the painted list against the data layer's search alone, showing
 // poems, one keystroke of the title filter, searches by pinyin and poems shown with pinyin, the
-// full list read to its end, the start of the whole program, and the skinned repaint. A second argument is put before every figure's name
-// (bench/run passes "all_" for the collection of every poem).
+// full list read to its end, the person's library (a favourite added, a random poem, the start
+// with a large library), the start of the whole program, and the skinned repaint. A second
+// argument is put before every figure's name (bench/run passes "all_" for the collection of
+// every poem).
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,14 +13,21 @@
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRadioButton>
 #include <QTextEdit>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "app/LibraryStore.h"
 #include "app/PoemPinyin.h"
 #include "app/Program.h"
 #include "app/Statements.h"
@@ -90,15 +99,36 @@ bool skinnedPaintRatio(Tfsici& main) {
 
 }  // namespace
 
+// "--peak-rss PROGRAM ARGUMENTS…": runs the program and prints its peak resident memory in KiB,
+// measured from this program before it has grown.
+int peakRss(char** command) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int quiet = open("/dev/null", O_WRONLY);
+    dup2(quiet, STDOUT_FILENO);
+    execv(command[0], command);
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return 1;
+  std::printf("%ld\n", usage.ru_maxrss);
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  if (argc > 2 && std::string_view(argv[1]) == "--peak-rss") return peakRss(argv + 2);
   const std::filesystem::path folder = std::filesystem::absolute(bench::collectionFolder(argc, argv));
   if (argc > 2) bench::namePrefix = argv[2];
   const QString reader = QString::fromStdString(
       (std::filesystem::absolute(argv[0]).parent_path() / "sici").string());
   std::filesystem::current_path(folder);
-  // Settings of its own, so that the figures never depend on the person's, nor change them.
+  // Settings and a library of its own, so that the figures never depend on the person's, nor
+  // change them.
   QTemporaryDir configHome;
   qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+  QTemporaryDir dataHome;
+  qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
   TApplication application(argc, argv);
   application.SetTitle("Tavrin诗词大全"_gbk);
   // A first start in this folder asks about a desktop link: no.
@@ -200,6 +230,37 @@ int main(int argc, char** argv) {
   pinyin->SetShown(false);
   if (!skinnedPaintRatio(*main)) return 1;
 
+  // The library: Ctrl+D to the painted page 我的, each time adding or removing the shown poem.
+  const auto key = [&](int code, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, code, modifiers);
+    QKeyEvent release(QEvent::KeyRelease, code, modifiers);
+    QApplication::sendEvent(main.get(), &press);
+    QApplication::sendEvent(main.get(), &release);
+  };
+  std::vector<double> toggles;
+  for (int i = 0; i < 40; ++i) {
+    main->shownr(statements::PoemRow(std::to_string(1 + (i / 2) * poems / 20)));
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    key(Qt::Key_D, Qt::ControlModifier);
+    main->DBGridEh5->viewport()->repaint();
+    toggles.push_back(msSince(timer));
+  }
+  print("favourite_toggle_ms", median(toggles));
+  // F5 to the painted poem.
+  std::vector<double> randoms;
+  for (int i = 0; i < 100; ++i) {
+    QElapsedTimer timer;
+    timer.start();
+    key(Qt::Key_F5, Qt::NoModifier);
+    main->rc->viewport()->repaint();
+    randoms.push_back(msSince(timer));
+    QApplication::processEvents();
+  }
+  print("random_poem_ms", median(randoms));
+  print("random_poem_max_ms", *std::max_element(randoms.begin(), randoms.end()));
+
   // The full list read to its end, as Ctrl+End in its grid does; memory is what it costs.
   main->PageControl1->setCurrentIndex(2);
   main->DBGridEh1->setFocus();
@@ -212,18 +273,58 @@ int main(int argc, char** argv) {
   print("end_rss_mib", bench::peakRssMiB());
   main.reset();
 
-  // The whole program: from starting the process to its main window painted with its lists.
-  std::vector<double> starts;
-  for (int i = 0; i < 5; ++i) {
-    QProcess process;
-    QElapsedTimer timer;
-    timer.start();
-    process.start(reader, {QStringLiteral("--painted")});
-    if (!process.waitForReadyRead(10000)) return 1;
-    starts.push_back(msSince(timer));
-    process.waitForFinished(10000);
-  }
-  print("startup_ms", median(starts));
+  // The whole program: from starting the process to its main window painted with its lists, with
+  // the library of the person given by `data` (an XDG data home).
+  const auto startup = [&](const QString& data) {
+    std::vector<double> starts;
+    for (int i = 0; i < 5; ++i) {
+      QProcess process;
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
+      process.setProcessEnvironment(environment);
+      QElapsedTimer timer;
+      timer.start();
+      process.start(reader, {QStringLiteral("--painted")});
+      if (!process.waitForReadyRead(10000)) return -1.0;
+      starts.push_back(msSince(timer));
+      process.waitForFinished(10000);
+    }
+    return median(starts);
+  };
+  const double emptyStart = startup(dataHome.path() + QStringLiteral("/empty"));
+  print("startup_ms", emptyStart);
   print("ui_peak_rss_mib", bench::peakRssMiB());
+
+  // A library of 10,000 favourites and 500 poems read.
+  QTemporaryDir largeHome;
+  {
+    TUniConnection connection(nullptr);
+    LibraryStore library(connection, (largeHome.path() + QStringLiteral("/tavrin-sici/library.db")).toStdString());
+    std::vector<LibraryPoem> favourites;
+    for (long long id = 1; id <= 10000; ++id)
+      favourites.push_back({id, "title" + std::to_string(id), "author" + std::to_string(id % 300)});
+    library.AddFavourites(favourites, "2026-12-10 10:00:00");
+    for (long long id = 1; id <= 500; ++id) library.AddToHistory(favourites[id - 1], "2026-12-10 10:00:00");
+  }
+  // What the library costs at its first use, when a poem is first shown: opening and checking it.
+  QElapsedTimer opening;
+  opening.start();
+  {
+    TUniConnection connection(nullptr);
+    LibraryStore library(connection, (largeHome.path() + QStringLiteral("/tavrin-sici/library.db")).toStdString());
+  }
+  print("library_first_use_ms", msSince(opening));
+  const double largeStart = startup(largeHome.path());
+  print("library_startup_ms", largeStart);
+  print("library_startup_difference_ms", largeStart - emptyStart);
+  // The peak memory of that start-up, of the reader's process alone: started from a fresh, small
+  // copy of this program, so that no memory of this one is counted in.
+  QProcess measure;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("XDG_DATA_HOME"), largeHome.path());
+  measure.setProcessEnvironment(environment);
+  measure.start(QString::fromLocal8Bit(argv[0]), {QStringLiteral("--peak-rss"), reader, QStringLiteral("--painted")});
+  if (!measure.waitForFinished(20000)) return 1;
+  print("library_startup_peak_rss_mib", measure.readAllStandardOutput().trimmed().toDouble() / 1024.0);
   return 0;
 }

@@ -23,3 +23,4 @@ void WriteSetting(std::string_view name, int value);
 // The names the reader keeps.
 inline constexpr std::string_view kZoomSetting = "zoom";
 inline constexpr std::string_view kPinyinSetting = "pinyin";
+inline constexpr std::string_view kTraditionalSetting = "traditional";

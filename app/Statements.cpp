@@ -111,6 +111,10 @@ AnsiString PoemRow(const AnsiString& id) { return "SELECT * FROM sici where id='
 
 AnsiString PoetRow(const AnsiString& author) { return "select * from poet where zz='" + Literal(author) + "'"; }
 
+AnsiString SourceRow(const AnsiString& id) { return "select * from source where id='" + Literal(id) + "' limit 1"; }
+
+AnsiString SourceTableExists() { return "select name from sqlite_master where type='table' and name='source'"; }
+
 AnsiString PoemRange() { return "select min(id),max(id) from sici"; }
 
 AnsiString PoemCount() { return "select count(*) from sici"; }

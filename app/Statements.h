@@ -70,6 +70,10 @@ AnsiString PoemNumberAt(long long place);
 // lowest number when several share them).
 AnsiString PoemByTitleAndAuthor(const AnsiString& title, const AnsiString& author);
 
+// The source's row of a poem on the text file, and whether the text file has that table.
+AnsiString SourceRow(const AnsiString& id);
+AnsiString SourceTableExists();
+
 // A dynasty entry as it goes into a pattern: 五代 and 魏晋 are stored as 五 and 晋.
 AnsiString DynastyPattern(const AnsiString& entry);
 

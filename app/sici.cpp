@@ -313,6 +313,9 @@ void Tfsici::buildPoemView() {
   N10->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
   N10->setEnabled(false);
   addAction(N10);
+  N16 = item("N16", QStringLiteral("繁体"));
+  N16->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+  addAction(N16);
   N15 = new QAction(QStringLiteral("随机一首"), this);
   N15->setObjectName(QStringLiteral("N15"));
   N15->setShortcut(QKeySequence(Qt::Key_F5));

@@ -115,6 +115,8 @@ class Tfsici : public TForm {
   QAction* N14;
   QAction* N15;
   QLabel* Label8;
+  // The poem as its source wrote it (繁体, Ctrl+Shift+T).
+  QAction* N16;
 
   // Creation: the first-run question, then the lists of the dynasty page.
   void FormCreate();
@@ -161,6 +163,8 @@ class Tfsici : public TForm {
   LibraryStore* Library();
   // Where library.db lives: the user's data folder, never the collection's.
   static QString LibraryFile();
+  // Shows the shown poem again, as a change of how poems are shown requires.
+  void ShowAgain();
   // Replaces the random poem's source of numbers; for checking how even the choice is.
   void SetRandomSource(std::function<std::uint64_t()> source);
 

@@ -172,6 +172,10 @@ void Tfsici::openLibraryPoem(TDBGridEh& grid) {
   shownr(statements::PoemRow(AnsiString(std::to_string(*id))));
 }
 
+void Tfsici::ShowAgain() {
+  if (shownPoem_) shownr(statements::PoemRow(AnsiString(std::to_string(shownPoem_->Id))));
+}
+
 void Tfsici::DBGridEh5CellClick(TColumnEh&) { openLibraryPoem(*DBGridEh5); }
 void Tfsici::DBGridEh6CellClick(TColumnEh&) { openLibraryPoem(*DBGridEh6); }
 

@@ -9,9 +9,11 @@
 #include <QTextEdit>
 
 #include <memory>
+#include <optional>
 
 #include "app/LibraryStore.h"
 #include "app/PoemPinyin.h"
+#include "app/PoemSource.h"
 #include "app/Statements.h"
 #include "app/sici.h"
 #include "data/access/Uni.h"
@@ -50,27 +52,41 @@ void Tfsici::shownr(const AnsiString& sql) {
   const auto row = lookup(c1, sql);
   if (row->Eof()) return;
   const AnsiString tm = field(*row, "tm"), zz = field(*row, "zz");
-  const AnsiString status = zz + " : " + tm;
-  GroupBox2->setTitle(text::toQString(status));
-  const AnsiString textSql = statements::PoemRow(field(*row, "id"));
+  const AnsiString id = field(*row, "id");
+  // The title, author and lines as the view shows them: the collection's, or the source's.
+  PoemSource* source = PoemSourceOf(*this);
+  const std::optional<TPoemWritten> written = source ? source->Read(*c2, id) : std::nullopt;
+  const auto shown = [&](const AnsiString& stored, const QString TPoemWritten::*part) {
+    const QString text = text::toQString(stored);
+    return written ? source->Shown(text, (*written).*part, written->Traditional) : text;
+  };
+  const QString title = shown(tm, &TPoemWritten::Title), author = shown(zz, &TPoemWritten::Author);
+  const QString status = author + QStringLiteral(" : ") + title;
+  GroupBox2->setTitle(status);
+  const AnsiString textSql = statements::PoemRow(id);
   rc->setPlainText(text::toQString(textSql));
 
   const auto texts = lookup(c2, textSql);
   if (!texts->Eof()) {
     const auto poet = lookup(c1, statements::PoetRow(zz));
-    AnsiString biography;
-    if (!poet->Eof() && !blank(field(*poet, "js"))) biography = "\r\n【作者小传】"_gbk + field(*poet, "js") + "\r\n";
-    const auto piece = [](const AnsiString& heading, const AnsiString& value, const AnsiString& tail) {
-      return blank(value) ? AnsiString() : heading + value + tail;
+    QString biography;
+    if (!poet->Eof() && !blank(field(*poet, "js")))
+      biography = QStringLiteral("\r\n【作者小传】") + text::toQString(field(*poet, "js")) + QStringLiteral("\r\n");
+    const auto piece = [](const QString& heading, const AnsiString& value, const QString& tail) {
+      return blank(value) ? QString() : heading + text::toQString(value) + tail;
     };
-    const AnsiString whole = "【标题】："_gbk + tm + "\r\n" + "【作者】："_gbk + zz + "\r\n" + "【朝代】："_gbk +
-                             field(*row, "nd") + "\r\n" + piece("【体裁】："_gbk, field(*row, "tc"), "\r\n") +
-                             piece("【类别】："_gbk, field(*row, "lb"), "\r\n") + "\r\n" + field(*texts, "nr") +
-                             "\r\n" + piece("\r\n【注释】\r\n"_gbk, field(*texts, "zs"), "\r\n") +
-                             piece("\r\n【译文】\r\n"_gbk, field(*texts, "yw"), "\r\n") +
-                             piece("\r\n【赏析】\r\n"_gbk, field(*texts, "jx"), "\r\n") + biography;
+    QString verses = shown(field(*texts, "nr"), &TPoemWritten::Verses);
+    if (written && !written->Book.isEmpty()) verses += QStringLiteral("\r\n出处：") + written->Book;
+    const QString whole = QStringLiteral("【标题】：") + title + QStringLiteral("\r\n") + QStringLiteral("【作者】：") + author +
+                          QStringLiteral("\r\n") + QStringLiteral("【朝代】：") + text::toQString(field(*row, "nd")) +
+                          QStringLiteral("\r\n") + piece(QStringLiteral("【体裁】："), field(*row, "tc"), QStringLiteral("\r\n")) +
+                          piece(QStringLiteral("【类别】："), field(*row, "lb"), QStringLiteral("\r\n")) + QStringLiteral("\r\n") +
+                          verses + QStringLiteral("\r\n") +
+                          piece(QStringLiteral("\r\n【注释】\r\n"), field(*texts, "zs"), QStringLiteral("\r\n")) +
+                          piece(QStringLiteral("\r\n【译文】\r\n"), field(*texts, "yw"), QStringLiteral("\r\n")) +
+                          piece(QStringLiteral("\r\n【赏析】\r\n"), field(*texts, "jx"), QStringLiteral("\r\n")) + biography;
     // The replacements work on characters, never on bytes that only look like one.
-    QString view = text::toQString(whole);
+    QString view = whole;
     view.replace(QStringLiteral("“"), QStringLiteral("\""));
     view.replace(QStringLiteral("”"), QStringLiteral("\""));
     view.replace(QStringLiteral("—"), QStringLiteral("- "));
@@ -82,7 +98,7 @@ void Tfsici::shownr(const AnsiString& sql) {
   const bool navy = palette.color(QPalette::WindowText) == QColor(0, 0, 128);
   palette.setColor(QPalette::WindowText, navy ? QColor(255, 0, 0) : QColor(0, 0, 128));
   Label4->setPalette(palette);
-  Label4->setText(text::toQString(status));
+  Label4->setText(status);
   if (!SearchWord.empty()) RearchAndReplace(SearchWord, SearchWord);
   if (PoemPinyin* pinyin = PoemPinyinOf(*this)) pinyin->Refresh();
   libraryPoemShown({row->FieldByName("id").AsLargeInt(), tm, zz});
@@ -106,6 +122,20 @@ void Tfsici::RearchAndReplace(const AnsiString& findText, const AnsiString& repl
   QTextDocument* document = rc->document();
   QTextCharFormat red;
   red.setForeground(QColor(255, 0, 0));
+  // In the source's characters the word is found through their simplified form, and marked as
+  // written: nothing is replaced.
+  if (const PoemSource* source = PoemSourceOf(*this); source && source->Traditional()) {
+    QTextCursor last;
+    for (const int at : source->Occurrences(document->toPlainText(), find)) {
+      QTextCursor found(document);
+      found.setPosition(at);
+      found.setPosition(at + static_cast<int>(find.size()), QTextCursor::KeepAnchor);
+      found.mergeCharFormat(red);
+      last = found;
+    }
+    if (!last.isNull()) rc->setTextCursor(last);
+    return;
+  }
   QTextCursor found = document->find(find, 0);
   QTextCursor last;
   while (!found.isNull()) {

@@ -31,8 +31,12 @@ inline constexpr std::array<const char*, 2> kCatalogueIndexes{
     "CREATE INDEX sici_zz ON sici(zz)",
 };
 
-inline constexpr std::array<const char*, 1> kTextTables{
+// source holds, under each poem's id, its title, author and text as its source wrote them, in
+// UTF-8 (every character, those code page 936 lacks among them), whether that source writes
+// traditional characters (ft = 1), and the book it comes from (cc, simplified, UTF-8).
+inline constexpr std::array<const char*, 2> kTextTables{
     "CREATE TABLE sici(id INTEGER PRIMARY KEY, nr TEXT, zs TEXT, yw TEXT, jx TEXT)",
+    "CREATE TABLE source(id INTEGER PRIMARY KEY, tm TEXT, zz TEXT, nr TEXT, ft INTEGER, cc TEXT)",
 };
 
 }  // namespace collection

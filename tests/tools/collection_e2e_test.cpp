@@ -205,3 +205,29 @@ TEST(RealCollection, EveryPoemHasThePinyinOfItsTitleAndAuthor) {
   EXPECT_EQ(syllables("江头四咏 鸂鶒", "杜甫"), "jiang tou si yong xi chi|du fu") << "kept as the corpus writes them";
   EXPECT_TRUE(syllables("〓湖山寺", "张说").starts_with("hu shan si|")) << "a character neither form of which the code page holds";
 }
+
+TEST(RealCollection, EveryPoemKeepsItsSourceTextAndBookAndEveryMarkHasItsCharacterThere) {
+  Db catalogue(kFolder / "sici.idb", "lirn4302986K");
+  Db texts(kFolder / "sici.dbf", nullptr);
+  EXPECT_EQ(texts.number("select count(*) from source"), 104862);
+  EXPECT_EQ(texts.number("select count(*) from source where cc = '' or nr = ''"), 0) << "every poem has its book";
+  // 静夜思 as 唐诗三百首 writes it, in traditional characters; the Book of Songs in simplified ones.
+  const long long id = catalogue.number("select id from sici where tm = '" + text::utf8ToAnsi("静夜思") + "' and zz = '" +
+                                        text::utf8ToAnsi("李白") + "'");
+  std::string title, verses, book;
+  long long traditional = -1;
+  texts.each("select tm, nr, ft, cc from source where id = " + std::to_string(id), [&](sqlite3_stmt* s) {
+    title = column(s, 0);
+    verses = column(s, 1);
+    traditional = sqlite3_column_int64(s, 2);
+    book = column(s, 3);
+  });
+  EXPECT_EQ(title, "靜夜思");
+  EXPECT_NE(verses.find("舉頭望明月"), std::string::npos) << verses;
+  EXPECT_EQ(traditional, 1);
+  EXPECT_EQ(book, "唐诗三百首·五言绝句");
+  EXPECT_EQ(texts.number("select count(*) from source where cc like '诗经·国风·周南' and ft = 0"), 11);
+  // The source has every character the stored text lost: none of its texts holds the mark.
+  EXPECT_EQ(texts.number("select count(*) from source where instr(nr, '〓') > 0 or instr(tm, '〓') > 0"), 0);
+  EXPECT_GT(texts.number("select count(*) from sici where instr(cast(nr as blob), x'A1FE') > 0"), 500);
+}

@@ -99,7 +99,11 @@ void attachAnnotations(std::vector<StoredPoem>& poems, const std::vector<Poem>& 
     if (!found && namesakes[keys[n]] == 1 && sharing[keys[n]] == 1)
       placed[candidates->second.front()].push_back({0, &annotations[n], true});
   }
-  for (auto& [i, notes] : placed) writeNotes(poems[i].poem, notes, simplify);
+  for (auto& [i, notes] : placed) {
+    writeNotes(poems[i].poem, notes, simplify);
+    // The imperial edition names the volume of the complete collection the poem stands in.
+    if (!notes.front().annotation->source.empty()) poems[i].poem.source += "·" + notes.front().annotation->source;
+  }
 }
 
 }  // namespace collection

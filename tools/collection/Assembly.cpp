@@ -13,6 +13,9 @@ namespace {
 
 // Returns how many characters of the author's name were kept as the corpus gives them.
 std::size_t simplifyHeading(Poem& p, const Simplifier& simplify) {
+  p.written.title = p.title;
+  p.written.author = p.author;
+  p.source = simplify(p.source);
   std::size_t inAuthor = 0;
   p.title = simplify(p.title, &p.keptOriginals);
   p.author = simplify(p.author, &inAuthor);
@@ -21,6 +24,7 @@ std::size_t simplifyHeading(Poem& p, const Simplifier& simplify) {
 }
 
 void simplifyBody(Poem& p, const Simplifier& simplify) {
+  p.written.lines = p.lines;
   for (std::string& line : p.lines) line = simplify(line, &p.keptOriginals);
   p.notes = simplify(p.notes, &p.keptOriginals);
   p.translation = simplify(p.translation, &p.keptOriginals);
@@ -68,6 +72,9 @@ void mergeAnthologies(std::vector<Poem>& poems, std::vector<Poem>& anthology) {
     Poem& kept = poems[target];
     kept.lines = std::move(reading.lines);
     kept.tier = Tier::Anthology;
+    // The text is the anthology's now: so are its book and script.
+    kept.source = std::move(reading.source);
+    kept.traditionalSource = reading.traditionalSource;
     if (!reading.appreciation.empty()) kept.appreciation = std::move(reading.appreciation);
     if (!reading.genreHint.empty()) kept.genreHint = std::move(reading.genreHint);
     if (!reading.notes.empty()) kept.notes = std::move(reading.notes);

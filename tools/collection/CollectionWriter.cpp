@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <unordered_map>
@@ -11,6 +12,7 @@
 #include "platform/text/AnsiText.h"
 #include "platform/text/CodePoints.h"
 #include "platform/text/PinyinSearchText.h"
+#include "platform/text/SourceCharacters.h"
 #include "tools/collection/CorpusReader.h"
 
 namespace collection {
@@ -75,6 +77,11 @@ class Statement {
   // Text goes in as the code page 936 bytes the reader expects, in a TEXT value.
   Statement& bind(int index, const AnsiString& gbk) {
     sqlite3_bind_text(stmt_, index, gbk.data(), static_cast<int>(gbk.size()), SQLITE_TRANSIENT);
+    return *this;
+  }
+  // The source's text keeps every character: UTF-8.
+  Statement& bindUtf8(int index, const std::string& utf8) {
+    sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
     return *this;
   }
   void run() { db_.step(stmt_); }
@@ -158,18 +165,48 @@ void writeCatalogue(Database& db, const Collection& c, Encoder& encode, Syllable
   for (const char* index : kCatalogueIndexes) db.exec(index);
 }
 
-void writeTexts(Database& db, const Collection& c, Encoder& encode) {
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) {
+    if (!joined.empty()) joined += "\r\n";
+    joined += line;
+  }
+  return joined;
+}
+
+// The marks of `stored` the source `written` leaves, as the reader would show them.
+std::size_t marksLeft(const AnsiString& stored, const std::string& written, WriteReport& report) {
+  const std::u32string source = text::utf8ToCodePoints(written);
+  report.leftInSource += static_cast<std::size_t>(std::count(source.begin(), source.end(), text::kMissingMark));
+  return text::RestoreFromSource(text::utf8ToCodePoints(text::ansiToUtf8(stored)), source).Left;
+}
+
+void writeTexts(Database& db, const Collection& c, Encoder& encode, WriteReport& report) {
   for (const char* table : kTextTables) db.exec(table);
   db.exec("BEGIN");
   Statement text(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?)");
+  Statement source(db, "INSERT INTO source VALUES (?, ?, ?, ?, ?, ?)");
   for (std::size_t i = 0; i < c.poems.size(); ++i) {
     const Poem& p = c.poems[i].poem;
-    text.bind(1, static_cast<sqlite3_int64>(i + 1))
-        .bind(2, encode.lines(p.lines))
+    const auto id = static_cast<sqlite3_int64>(i + 1);
+    const AnsiString verses = encode.lines(p.lines);
+    text.bind(1, id)
+        .bind(2, verses)
         .bind(3, encode.paragraphs(p.notes))
         .bind(4, encode.paragraphs(p.translation))
         .bind(5, encode.paragraphs(p.appreciation))
         .run();
+    const std::string written = joinLines(p.written.lines);
+    source.bind(1, id)
+        .bindUtf8(2, p.written.title)
+        .bindUtf8(3, p.written.author)
+        .bindUtf8(4, written)
+        .bind(5, p.traditionalSource ? 1 : 0)
+        .bindUtf8(6, p.source)
+        .run();
+    report.leftInSimplified += marksLeft(text::utf8ToAnsi(p.title, text::kGetaMark), p.written.title, report) +
+                               marksLeft(text::utf8ToAnsi(p.author, text::kGetaMark), p.written.author, report) +
+                               marksLeft(verses, written, report);
   }
   db.exec("COMMIT");
 }
@@ -188,6 +225,7 @@ WriteReport writeCollection(const Collection& collection, const fs::path& folder
   for (const fs::path& p : temporary.paths) fs::remove(p, ec);
 
   Encoder encode;
+  WriteReport report;
   {
     Database catalogue(temporary.paths[0], kCatalogueKey);
     Syllables syllables(pinyin);
@@ -196,7 +234,7 @@ WriteReport writeCollection(const Collection& collection, const fs::path& folder
   }
   {
     Database texts(temporary.paths[1], "");
-    writeTexts(texts, collection, encode);
+    writeTexts(texts, collection, encode, report);
     texts.close();
   }
   {
@@ -209,7 +247,8 @@ WriteReport writeCollection(const Collection& collection, const fs::path& folder
   if (!ec) fs::rename(temporary.paths[2], folder / kPoemCountName, ec);
   if (ec) throw CorpusError("cannot put the new files in place in " + folder.string() + ": " + ec.message());
   temporary.paths.clear();
-  return {encode.replaced};
+  report.replacedCharacters = encode.replaced;
+  return report;
 }
 
 }  // namespace collection

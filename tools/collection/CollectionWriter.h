@@ -13,6 +13,10 @@ namespace collection {
 
 struct WriteReport {
   std::size_t replacedCharacters = 0;  // characters outside code page 936, stored as 〓
+  // Of those in titles, authors and verses, the ones the source text cannot give back: the
+  // "〓" the reader still shows, in the simplified view and in the source's.
+  std::size_t leftInSimplified = 0;
+  std::size_t leftInSource = 0;
 };
 
 // Writes both files into `folder` through temporary files that replace the old ones only

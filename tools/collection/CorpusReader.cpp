@@ -171,8 +171,10 @@ class Reader {
   void add(Poem poem) { corpus_.poems.push_back(std::move(poem)); }
 
   // A small book of shi: its author is a field of each poem, or the one given for all.
-  void readBook(const std::string& relative, const char* linesKey, const std::string& dynasty,
-                const std::string& author = std::string()) {
+  // A small book of shi, in simplified characters: its author is a field of each poem, or the
+  // one given for all; its parts, when it has them, are the fields named by `parts`.
+  void readBook(const std::string& relative, const char* linesKey, const std::string& dynasty, const std::string& book,
+                const std::string& author = std::string(), std::initializer_list<const char*> parts = {}) {
     for (const json& item : loadArray(file(relative))) {
       Poem p;
       p.title = stringField(item, "title");
@@ -180,21 +182,24 @@ class Reader {
       p.dynasty = dynasty;
       p.lines = stringList(item, linesKey);
       p.tier = Tier::Curated;
+      p.source = book;
+      for (const char* part : parts)
+        if (const std::string name = stringField(item, part); !name.empty()) p.source += "·" + name;
       add(std::move(p));
     }
   }
 
   void readClassics() {
     announce("诗经, 楚辞, 曹操诗集");
-    readBook("shijing/shijing.json", "content", "先秦", "佚名");
+    readBook("shijing/shijing.json", "content", "先秦", "诗经", "佚名", {"chapter", "section"});
     readChuci();
-    readBook("caocaoshiji/caocao.json", "paragraphs", "汉", "曹操");
+    readBook("caocaoshiji/caocao.json", "paragraphs", "汉", "曹操诗集", "曹操");
   }
 
   // The Chu ci gathers 屈原, 宋玉 and 景差 with the Han poets who wrote in their manner.
   void readChuci() {
     const std::size_t first = corpus_.poems.size();
-    readBook("chuci/chuci.json", "content", "汉");
+    readBook("chuci/chuci.json", "content", "汉", "楚辞", std::string(), {"section"});
     for (std::size_t i = first; i < corpus_.poems.size(); ++i) {
       const std::string& author = corpus_.poems[i].author;
       if (author == "屈原" || author == "宋玉" || author == "景差") corpus_.poems[i].dynasty = "先秦";
@@ -216,6 +221,8 @@ class Reader {
         p.tags = stringList(item, "tags");
         p.notes = joinLines(stringList(item, "notes"));
         p.popularity = rank.popularity(index++, p.author + '\n' + p.title);
+        p.traditionalSource = true;
+        p.source = prefix == "poet.tang." ? "全唐诗" : "全宋诗";
         p.tier = dynasty == "唐" || !p.tags.empty() ? Tier::Curated : Tier::Ranked;
         if (std::find(p.tags.begin(), p.tags.end(), "乐府") != p.tags.end()) p.genreHint = "乐府";
         add(std::move(p));
@@ -223,8 +230,9 @@ class Reader {
     }
   }
 
-  void readCi(const json& item, const std::string& dynasty, Tier tier) {
+  void readCi(const json& item, const std::string& dynasty, Tier tier, const std::string& book) {
     Poem p;
+    p.source = book;
     p.author = stringField(item, "author");
     p.dynasty = dynasty;
     p.form = Form::Ci;
@@ -246,10 +254,11 @@ class Reader {
     announce("花间集, 南唐二主词");
     for (int juan = 1; juan <= 10; ++juan) {
       const fs::path path = file("wudaishici/huajianji/huajianji-" + (juan == 10 ? std::string("x") : std::to_string(juan)) + "-juan.json");
-      for (const json& item : loadArray(path)) readCi(item, "五代", Tier::Curated);
+      static const char* const kVolumes[] = {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
+      for (const json& item : loadArray(path)) readCi(item, "五代", Tier::Curated, std::string("花间集·卷") + kVolumes[juan - 1]);
     }
     const fs::path nantang = file("wudaishici/nantang/poetrys.json");
-    for (const json& item : loadArray(nantang)) readCi(item, "五代", Tier::Curated);
+    for (const json& item : loadArray(nantang)) readCi(item, "五代", Tier::Curated, "南唐二主词");
   }
 
   void readSongCi() {
@@ -262,7 +271,7 @@ class Reader {
       std::size_t index = 0;
       for (const json& item : loadArray(path)) {
         const double popularity = rank.popularity(index++, stringField(item, "author") + '\n' + stringField(item, "rhythmic"));
-        readCi(item, "宋", Tier::Curated);
+        readCi(item, "宋", Tier::Curated, "全宋词");
         corpus_.poems.back().popularity = popularity;
       }
     }
@@ -271,14 +280,14 @@ class Reader {
   void readYuanQu() {
     announce("元曲");
     const std::size_t first = corpus_.poems.size();
-    readBook("yuanqu/yuanqu.json", "paragraphs", "元");
+    readBook("yuanqu/yuanqu.json", "paragraphs", "元", "元曲");
     for (std::size_t i = first; i < corpus_.poems.size(); ++i) corpus_.poems[i].form = Form::Qu;
   }
 
   void readNalan() {
     announce("纳兰性德诗集");
     const fs::path path = file("nalanxingde/纳兰性德诗集.json");
-    for (const json& item : loadArray(path)) readCi(item, "清", Tier::Curated);
+    for (const json& item : loadArray(path)) readCi(item, "清", Tier::Curated, "纳兰性德诗集");
   }
 
   void readAnthologies() {
@@ -298,13 +307,15 @@ class Reader {
         p.dynasty = "唐";
         p.lines = stringList(item, "paragraphs");
         p.tier = Tier::Anthology;
+        p.traditionalSource = true;
+        p.source = "唐诗三百首·" + type;
         if (type == "樂府") p.genreHint = "乐府";
         corpus_.anthology.push_back(std::move(p));
       }
     }
     const fs::path song300 = file("songci/宋词三百首.json");
     for (const json& item : loadArray(song300)) {
-      readCi(item, "宋", Tier::Anthology);
+      readCi(item, "宋", Tier::Anthology, "宋词三百首");
       corpus_.anthology.push_back(std::move(corpus_.poems.back()));
       corpus_.poems.pop_back();
     }
@@ -317,6 +328,7 @@ class Reader {
       p.lines = stringList(item, "paragraphs");
       p.appreciation = stringField(item, "prologue");
       p.tier = Tier::Anthology;
+      p.source = "水墨唐诗";
       corpus_.anthology.push_back(std::move(p));
     }
   }
@@ -353,6 +365,7 @@ class Reader {
         p.title = stringField(item, "title");
         p.dynasty = "唐";
         p.lines = stringList(item, "paragraphs");
+        p.source = stringField(item, "volume");
         corpus_.annotations.push_back(std::move(p));
       }
     }

@@ -13,6 +13,13 @@ enum class Form { Shi, Ci, Qu };
 // How strongly a poem claims a place in the default collection; lower is stronger.
 enum class Tier { Anthology = 0, Curated = 1, Ranked = 2 };
 
+// A poem's heading and lines as its source wrote them, before the collection simplifies them.
+struct Written {
+  std::string title;
+  std::string author;
+  std::vector<std::string> lines;
+};
+
 struct Poem {
   std::string title;
   std::string author;
@@ -28,6 +35,10 @@ struct Poem {
   double popularity = 0;             // higher is better known
   std::size_t keptOriginals = 0;     // characters of the simplified text left as the corpus gives
                                      // them, code page 936 lacking their simplified form
+  Written written;                   // as the source wrote it, filled as the poem is simplified
+  bool traditionalSource = false;    // the source writes traditional characters
+  std::string source;                // the book it comes from, with its part: 诗经·国风·周南,
+                                     // 花间集·卷一, 全唐诗·卷三 (simplified)
 };
 
 // A poet's biography as one source gives it.

@@ -67,6 +67,8 @@ Summary summarise(const Collection& collection, const WriteReport& report) {
   }
   s.keptOriginals = collection.keptOriginals;
   s.replacedCharacters = report.replacedCharacters;
+  s.leftInSimplified = report.leftInSimplified;
+  s.leftInSource = report.leftInSource;
   return s;
 }
 
@@ -84,7 +86,9 @@ void printSummary(std::ostream& out, const Summary& s) {
   for (const auto& [word, n] : s.genres) out << ' ' << word << ' ' << n;
   out << "\nwithout category: " << s.uncategorised
       << "\ncharacters kept unsimplified (code page 936 lacks the simplified form): " << s.keptOriginals
-      << "\ncharacters stored as 〓 (code page 936 holds neither form): " << s.replacedCharacters << '\n';
+      << "\ncharacters stored as 〓 (code page 936 holds neither form): " << s.replacedCharacters
+      << "\n〓 left in titles, authors and verses, shown simplified: " << s.leftInSimplified
+      << "; shown as the source wrote them: " << s.leftInSource << '\n';
 }
 
 }  // namespace collection

@@ -30,6 +30,8 @@ struct Summary {
   std::size_t uncategorised = 0;
   std::size_t keptOriginals = 0;
   std::size_t replacedCharacters = 0;
+  std::size_t leftInSimplified = 0;  // "〓" the reader still shows in titles, authors and verses
+  std::size_t leftInSource = 0;
 };
 
 // The reader's 15 dynasty words, in the order of its list.

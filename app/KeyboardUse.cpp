@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "app/PoemColumns.h"
+#include "app/VerticalPoemView.h"
 #include "app/sici.h"
 #include "grid/DBGridEh.h"
 #include "platform/forms/Clickable.h"
@@ -99,6 +101,11 @@ void SetUpKeyboardUse(Tfsici& window) {
                             window.rc,          window.Label7,       window.Label8,
                             window.Label5,      window.Label6};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+  // The poem in columns stands where the poem does; only one of the two is ever shown.
+  if (const PoemColumns* columns = PoemColumnsOf(window)) {
+    QWidget::setTabOrder(window.rc, columns->Columns());
+    QWidget::setTabOrder(columns->Columns(), window.Label7);
+  }
   // The walk starts where the reader starts: at the quick search.
   window.eso->setFocus();
 }

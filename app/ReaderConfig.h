@@ -24,3 +24,4 @@ void WriteSetting(std::string_view name, int value);
 inline constexpr std::string_view kZoomSetting = "zoom";
 inline constexpr std::string_view kPinyinSetting = "pinyin";
 inline constexpr std::string_view kTraditionalSetting = "traditional";
+inline constexpr std::string_view kVerticalSetting = "vertical";

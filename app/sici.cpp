@@ -316,6 +316,11 @@ void Tfsici::buildPoemView() {
   N16 = item("N16", QStringLiteral("繁体"));
   N16->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
   addAction(N16);
+  N17 = item("N17", QStringLiteral("竖排"));
+  N17->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+  addAction(N17);
+  N18 = item("N18", QStringLiteral("打印…"));
+  N19 = item("N19", QStringLiteral("保存为图片…"));
   N15 = new QAction(QStringLiteral("随机一首"), this);
   N15->setObjectName(QStringLiteral("N15"));
   N15->setShortcut(QKeySequence(Qt::Key_F5));

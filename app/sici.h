@@ -115,8 +115,12 @@ class Tfsici : public TForm {
   QAction* N14;
   QAction* N15;
   QLabel* Label8;
-  // The poem as its source wrote it (繁体, Ctrl+Shift+T).
+  // The poem as its source wrote it (繁体, Ctrl+Shift+T), in columns (竖排, Ctrl+Shift+V), on
+  // paper (打印…) and as a picture (保存为图片…).
   QAction* N16;
+  QAction* N17;
+  QAction* N18;
+  QAction* N19;
 
   // Creation: the first-run question, then the lists of the dynasty page.
   void FormCreate();

@@ -20,8 +20,13 @@ const char* const kMarker = "ado.dll";
 
 void Tfsici::firstRunCheck() {
   if (QFileInfo::exists(QString::fromLatin1(kMarker))) return;
-  if (MessageDlg("初次运行Tavrin诗词大全,是否生成桌面快捷方式?"_gbk, TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes)
-    CreateShortcut(Application->ExeName(), "Tavrin诗词大全"_gbk, AnsiString(), -1);
+  if (MessageDlg("初次运行Tavrin诗词大全,是否生成桌面快捷方式?"_gbk, TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes) {
+    // Installed, the reader is started by a launcher that prepares its folder: the link starts
+    // the launcher, which names itself here.
+    const QString launcher = qEnvironmentVariable("TAVRIN_SICI_LAUNCHER");
+    CreateShortcut(launcher.isEmpty() ? Application->ExeName() : text::fromQString(launcher), "Tavrin诗词大全"_gbk,
+                   AnsiString(), -1);
+  }
   QFile marker(QString::fromLatin1(kMarker));
   if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate) || marker.write("ok", 2) != 2)
     throw Exception("Cannot create file \"" + text::fromQString(QFileInfo(marker).absoluteFilePath()) + "\". " +

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "app/LibraryStore.h"
+#include "app/PoemColumns.h"
 #include "app/PoemPinyin.h"
 #include "app/PoemSource.h"
 #include "app/Statements.h"
@@ -101,6 +102,7 @@ void Tfsici::shownr(const AnsiString& sql) {
   Label4->setText(status);
   if (!SearchWord.empty()) RearchAndReplace(SearchWord, SearchWord);
   if (PoemPinyin* pinyin = PoemPinyinOf(*this)) pinyin->Refresh();
+  if (PoemColumns* columns = PoemColumnsOf(*this)) columns->Refresh();
   libraryPoemShown({row->FieldByName("id").AsLargeInt(), tm, zz});
 }
 

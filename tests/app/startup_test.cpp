@@ -69,7 +69,7 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
                            "eso", "Button1", "r1", "r2", "r3", "GroupBox4", "cd", "tc", "lb", "zz", "Label2", "Label3",
                            "bt", "SpeedButton1", "PopupMenu1", "N1", "N2", "N3", "N4", "N6", "N7", "N8", "Panel1",
                            "Label4", "Label5", "Label6", "Label7", "TabSheet4", "DBGridEh5", "DBGridEh6", "N10",
-                           "PopupMenu2", "N11", "N12", "N13", "N14", "N15", "Label8", "N16"})
+                           "PopupMenu2", "N11", "N12", "N13", "N14", "N15", "Label8", "N16", "N17", "N18", "N19"})
     EXPECT_NE(main->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
   for (const char* name : {"c1", "c2", "SQLiteUniProvider1", "uq1", "uq2", "uq3", "uq4", "uq5", "DataSource1",
                            "DataSource2", "DataSource3", "DataSource4", "c3", "uq6", "uq7", "DataSource5", "DataSource6"})
@@ -125,7 +125,8 @@ TEST(MainWindow, HasEveryControlWithItsCaptionsAndVocabularyLists) {
   for (const QAction* action : main->PopupMenu1->actions()) menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
   EXPECT_EQ(menu, (QStringList{QStringLiteral("复制"), QStringLiteral("全选"), QStringLiteral("查诗词"), QStringLiteral("-"),
                                QStringLiteral("复制全诗词"), QStringLiteral("显示拼音"), QStringLiteral("收藏本诗"),
-                               QStringLiteral("繁体"), QStringLiteral("-"), QStringLiteral("关于")}));
+                               QStringLiteral("繁体"), QStringLiteral("竖排"), QStringLiteral("打印…"),
+                               QStringLiteral("保存为图片…"), QStringLiteral("-"), QStringLiteral("关于")}));
   EXPECT_EQ(main->rc->palette().color(QPalette::Base), QColor(240, 251, 255));
   EXPECT_TRUE(main->rc->isReadOnly());
   EXPECT_EQ(main->DBGridEh4->Options() & (dgRowSelect | dgTitles | dgEditing | dgIndicator), dgRowSelect | dgTitles);

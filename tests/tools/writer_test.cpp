@@ -97,3 +97,24 @@ TEST(CollectionWriter, RefusesATargetThatIsNotAFolder) {
   std::ofstream(file) << "x";
   EXPECT_THROW(writeCollection(smallCollection(), file, noPinyin()), std::exception);
 }
+
+TEST(CollectionWriter, KeepsTheSourceTextWithEveryCharacterAndReportsItsProgressByWholePercents) {
+  Collection c = smallCollection();
+  c.poems[0].poem.written = {"靜夜思", "李白", {"床前明月光，疑是地上霜。", "舉頭望明月，低頭思故鄉。"}};
+  c.poems[0].poem.traditionalSource = true;
+  c.poems[0].poem.source = "唐诗三百首·五言绝句";
+  c.poems[1].poem.written = {"𠀀字", "佚名", {"一二三四五"}};
+  c.poems[1].poem.source = "全宋诗";
+  for (int i = 0; i < 98; ++i) c.poems.push_back(c.poems[1]);
+  TempDir dir;
+  std::vector<std::string> said;
+  const WriteReport report = writeCollection(c, dir.path(), noPinyin(), [&](const std::string& s) { said.push_back(s); });
+  EXPECT_EQ(storedRows(dir.path() / kTextFileName, nullptr, "select id, tm, zz, nr, ft, cc from source where id <= 2"),
+            (std::vector<std::string>{"1|靜夜思|李白|床前明月光，疑是地上霜。\r\n舉頭望明月，低頭思故鄉。|1|唐诗三百首·五言绝句",
+                                      "2|𠀀字|佚名|一二三四五|0|全宋诗"}));
+  EXPECT_EQ(report.replacedCharacters, 99u);
+  EXPECT_EQ(report.leftInSimplified, 0u) << "every 〓 has its character in the source";
+  ASSERT_EQ(said.size(), 100u) << "one line a whole percent";
+  EXPECT_EQ(said.front(), "progress: 1% of 100 poems");
+  EXPECT_EQ(said.back(), "progress: 100% of 100 poems");
+}

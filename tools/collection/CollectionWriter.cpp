@@ -131,6 +131,24 @@ class Syllables {
   std::unordered_map<AnsiString, std::string> read_;
 };
 
+// Counts the poems written into both files and reports each whole percent once.
+class Percent {
+ public:
+  Percent(std::size_t poems, const ProgressFn& progress) : total_(2 * poems), poems_(poems), progress_(progress) {}
+  void step() {
+    ++done_;
+    const std::size_t percent = total_ == 0 ? 100 : done_ * 100 / total_;
+    if (progress_ && percent != reported_) {
+      reported_ = percent;
+      progress_("progress: " + std::to_string(percent) + "% of " + std::to_string(poems_) + " poems");
+    }
+  }
+
+ private:
+  std::size_t total_, poems_, done_ = 0, reported_ = 0;
+  const ProgressFn& progress_;
+};
+
 // Removes the temporary files unless they were put in place.
 struct TemporaryFiles {
   std::vector<fs::path> paths;
@@ -140,7 +158,7 @@ struct TemporaryFiles {
   }
 };
 
-void writeCatalogue(Database& db, const Collection& c, Encoder& encode, Syllables& syllables) {
+void writeCatalogue(Database& db, const Collection& c, Encoder& encode, Syllables& syllables, Percent& percent) {
   for (const char* table : kCatalogueTables) db.exec(table);
   db.exec("BEGIN");
   Statement poem(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?, ?)");
@@ -158,6 +176,7 @@ void writeCatalogue(Database& db, const Collection& c, Encoder& encode, Syllable
         .bind(6, encode(s.category))
         .run();
     pinyin.bind(1, id).bind(2, syllables(title)).bind(3, syllables(author)).run();
+    percent.step();
   }
   Statement poet(db, "INSERT INTO poet VALUES (?, ?, ?)");
   for (const Poet& p : c.poets) poet.bind(1, encode(p.author)).bind(2, encode(p.dynasty)).bind(3, encode.paragraphs(p.biography)).run();
@@ -181,7 +200,7 @@ std::size_t marksLeft(const AnsiString& stored, const std::string& written, Writ
   return text::RestoreFromSource(text::utf8ToCodePoints(text::ansiToUtf8(stored)), source).Left;
 }
 
-void writeTexts(Database& db, const Collection& c, Encoder& encode, WriteReport& report) {
+void writeTexts(Database& db, const Collection& c, Encoder& encode, WriteReport& report, Percent& percent) {
   for (const char* table : kTextTables) db.exec(table);
   db.exec("BEGIN");
   Statement text(db, "INSERT INTO sici VALUES (?, ?, ?, ?, ?)");
@@ -207,13 +226,15 @@ void writeTexts(Database& db, const Collection& c, Encoder& encode, WriteReport&
     report.leftInSimplified += marksLeft(text::utf8ToAnsi(p.title, text::kGetaMark), p.written.title, report) +
                                marksLeft(text::utf8ToAnsi(p.author, text::kGetaMark), p.written.author, report) +
                                marksLeft(verses, written, report);
+    percent.step();
   }
   db.exec("COMMIT");
 }
 
 }  // namespace
 
-WriteReport writeCollection(const Collection& collection, const fs::path& folder, const text::PinyinReader& pinyin) {
+WriteReport writeCollection(const Collection& collection, const fs::path& folder, const text::PinyinReader& pinyin,
+                            const ProgressFn& progress) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec || !fs::is_directory(folder)) throw CorpusError("cannot create the folder " + folder.string());
@@ -226,15 +247,16 @@ WriteReport writeCollection(const Collection& collection, const fs::path& folder
 
   Encoder encode;
   WriteReport report;
+  Percent percent(collection.poems.size(), progress);
   {
     Database catalogue(temporary.paths[0], kCatalogueKey);
     Syllables syllables(pinyin);
-    writeCatalogue(catalogue, collection, encode, syllables);
+    writeCatalogue(catalogue, collection, encode, syllables, percent);
     catalogue.close();
   }
   {
     Database texts(temporary.paths[1], "");
-    writeTexts(texts, collection, encode, report);
+    writeTexts(texts, collection, encode, report, percent);
     texts.close();
   }
   {

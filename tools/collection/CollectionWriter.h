@@ -22,7 +22,9 @@ struct WriteReport {
 // Writes both files into `folder` through temporary files that replace the old ones only
 // once both are complete; on failure nothing in `folder` has changed. Titles and authors are
 // read by `pinyin` as they are stored, so that their syllables match what the reader shows.
+// `progress`, when given, is told "progress: N% of T poems" at every whole percent of the poems
+// written (each poem is written twice, once into each file).
 WriteReport writeCollection(const Collection& collection, const std::filesystem::path& folder,
-                            const text::PinyinReader& pinyin);
+                            const text::PinyinReader& pinyin, const ProgressFn& progress = {});
 
 }  // namespace collection

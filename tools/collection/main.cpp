@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     const collection::Collection built =
         collection::assemble(std::move(read), all ? 0 : collection::kDefaultPoemCount, simplify, progress);
     progress("writing " + (out / collection::kCatalogueName).string() + " and " + (out / collection::kTextFileName).string());
-    const collection::WriteReport report = collection::writeCollection(built, out, pinyin);
+    const collection::WriteReport report = collection::writeCollection(built, out, pinyin, progress);
     collection::printSummary(std::cout, collection::summarise(built, report));
   } catch (const std::exception& e) {
     std::cerr << "sici-collect: " << e.what() << '\n';

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QTextEdit>
 
@@ -28,7 +29,12 @@
 #include <vector>
 
 #include "app/LibraryStore.h"
+#include "app/PoemColumns.h"
 #include "app/PoemPinyin.h"
+#include "app/PoemPrinting.h"
+#include "app/PoemSheet.h"
+#include "app/PoemSource.h"
+#include "app/VerticalPoemView.h"
 #include "app/Program.h"
 #include "app/Statements.h"
 #include "app/sici.h"
@@ -228,6 +234,54 @@ int main(int argc, char** argv) {
   }
   print("pinyin_show_poem_ms", median(pinyinShows));
   pinyin->SetShown(false);
+
+  // The source's script and the columns, over the same poems and the longest.
+  std::vector<AnsiString> sample;
+  for (int i = 0; i < kShows; ++i) sample.push_back(std::to_string(1 + i * poems / kShows));
+  {
+    TUniQuery longest(nullptr);
+    longest.SetConnection(main->c2);
+    longest.SQL().Add("select id from sici order by length(nr) desc limit 1");
+    longest.Open();
+    sample.push_back(longest.Fields()[0]->AsString());
+  }
+  const auto showAll = [&](QWidget* painted) {
+    std::vector<double> times;
+    for (const AnsiString& id : sample) {
+      QElapsedTimer timer;
+      timer.start();
+      main->shownr(statements::PoemRow(id));
+      painted->repaint();
+      times.push_back(msSince(timer));
+    }
+    return times;
+  };
+  PoemSource* source = PoemSourceOf(*main);
+  PoemColumns* columns = PoemColumnsOf(*main);
+  if (!source || !columns) return 1;
+  source->SetTraditional(true);
+  const std::vector<double> traditional = showAll(main->rc->viewport());
+  source->SetTraditional(false);
+  print("traditional_show_poem_ms", median(traditional));
+  print("traditional_show_poem_max_ms", *std::max_element(traditional.begin(), traditional.end()));
+  columns->SetVertical(true);
+  const std::vector<double> vertical = showAll(columns->Columns()->viewport());
+  print("vertical_show_poem_ms", median(vertical));
+  print("vertical_show_poem_max_ms", *std::max_element(vertical.begin(), vertical.end()));
+  // The longest poem printed into a PDF, across and in columns.
+  main->shownr(statements::PoemRow(sample.back()));
+  QTemporaryDir pdfs;
+  for (const bool inColumns : {false, true}) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfs.filePath(QStringLiteral("poem.pdf")));
+    QElapsedTimer timer;
+    timer.start();
+    if (!PrintPoem(printer, columns->Sheet(), inColumns, main->rc->font())) return 1;
+    print(inColumns ? "print_pdf_vertical_ms" : "print_pdf_ms", msSince(timer));
+  }
+  columns->SetVertical(false);
+  print("text_file_mib", static_cast<double>(std::filesystem::file_size("sici.dbf")) / (1024.0 * 1024.0));
   if (!skinnedPaintRatio(*main)) return 1;
 
   // The library: Ctrl+D to the painted page 我的, each time adding or removing the shown poem.

@@ -93,6 +93,19 @@ TEST_F(PoemColumnsTest, TheColumnsTakeThePlaceOfTheViewWithItsRedWordAndTheChoic
     }
   EXPECT_GT(red, 5) << "the search word is red in its column";
 
+  // The zoom and the pinyin of the view go with it.
+  const int before = columns->Columns()->font().pixelSize();
+  QTest::keyClick(main.get(), Qt::Key_Equal, Qt::ControlModifier);
+  EXPECT_GT(columns->Columns()->font().pixelSize(), before) << "Ctrl+= widens the columns as it enlarges the view";
+  main->N9->trigger();
+  const PoemPinyin* pinyin = PoemPinyinOf(*main);
+  // Without the dictionary (a build without the pinyin data) pinyin stays off.
+  if (pinyin && pinyin->Shown()) {
+    EXPECT_TRUE(columns->Columns()->SyllablesShown());
+    EXPECT_EQ(columns->Sheet().Lines[0][0].Syllable, QStringLiteral("chuáng")) << "床 with its syllable beside it";
+    main->N9->trigger();
+  }
+
   // The same text as across: 全选 and 复制 take the view's.
   main->N2->trigger();
   main->N1->trigger();

@@ -17,6 +17,7 @@
 #include "app/PoemPinyin.h"
 #include "app/PoemPrinting.h"
 #include "app/PoemSheet.h"
+#include "app/PoemViewText.h"
 #include "app/PoemZoom.h"
 #include "app/ReaderConfig.h"
 #include "app/VerticalPoemView.h"
@@ -24,12 +25,6 @@
 #include "platform/forms/PrintDialogs.h"
 
 namespace {
-
-const QString kTitleHeading = QStringLiteral("【标题】：");
-const QString kAuthorHeading = QStringLiteral("【作者】：");
-const QString kDynastyHeading = QStringLiteral("【朝代】：");
-const QString kSourceHeading = QStringLiteral("出处：");
-const QChar kSectionMark = QChar(0x3010);  // 【, which begins the notes and every later section
 
 // The cells of `block` from `from` on: each character with the red of its format and its syllable.
 std::vector<TPoemCell> cellsOf(const QTextBlock& block, int from, const PoemPinyin* pinyin) {

@@ -17,6 +17,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include "app/PoemViewText.h"
 #include "app/ReaderConfig.h"
 #include "platform/forms/OverlaidTextEdit.h"
 #include "platform/text/PinyinDictionary.h"
@@ -27,9 +28,6 @@ namespace {
 // The syllables' size against the view's characters.
 constexpr double kSyllableScale = 0.55;
 
-const QString kTitleHeading = QStringLiteral("【标题】：");
-const QString kAuthorHeading = QStringLiteral("【作者】：");
-const QChar kSectionMark = QChar(0x3010);  // 【
 
 std::filesystem::path& dictionaryFile() {
   static std::filesystem::path file;
@@ -126,7 +124,9 @@ void PoemPinyin::relayout() {
                                                    {first.next(), static_cast<int>(kAuthorHeading.size())}};
     QTextBlock block = first.next();
     while (block.isValid() && !block.text().isEmpty()) block = block.next();
-    for (block = block.next(); block.isValid() && !block.text().startsWith(kSectionMark); block = block.next())
+    for (block = block.next();
+         block.isValid() && !block.text().startsWith(kSectionMark) && !block.text().startsWith(kSourceHeading);
+         block = block.next())
       wanted.emplace_back(block, 0);
     for (const auto& [b, from] : wanted) {
       const QString text = b.text();

@@ -15,6 +15,7 @@
 #include "app/PoemColumns.h"
 #include "app/PoemPinyin.h"
 #include "app/PoemSource.h"
+#include "app/PoemViewText.h"
 #include "app/Statements.h"
 #include "app/sici.h"
 #include "data/access/Uni.h"
@@ -77,9 +78,9 @@ void Tfsici::shownr(const AnsiString& sql) {
       return blank(value) ? QString() : heading + text::toQString(value) + tail;
     };
     QString verses = shown(field(*texts, "nr"), &TPoemWritten::Verses);
-    if (written && !written->Book.isEmpty()) verses += QStringLiteral("\r\n出处：") + written->Book;
-    const QString whole = QStringLiteral("【标题】：") + title + QStringLiteral("\r\n") + QStringLiteral("【作者】：") + author +
-                          QStringLiteral("\r\n") + QStringLiteral("【朝代】：") + text::toQString(field(*row, "nd")) +
+    if (written && !written->Book.isEmpty()) verses += QStringLiteral("\r\n") + kSourceHeading + written->Book;
+    const QString whole = kTitleHeading + title + QStringLiteral("\r\n") + kAuthorHeading + author +
+                          QStringLiteral("\r\n") + kDynastyHeading + text::toQString(field(*row, "nd")) +
                           QStringLiteral("\r\n") + piece(QStringLiteral("【体裁】："), field(*row, "tc"), QStringLiteral("\r\n")) +
                           piece(QStringLiteral("【类别】："), field(*row, "lb"), QStringLiteral("\r\n")) + QStringLiteral("\r\n") +
                           verses + QStringLiteral("\r\n") +

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
@@ -11,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "app/PoemPinyin.h"
 #include "app/PoemSource.h"
 #include "app/Statements.h"
 #include "app/sici.h"
@@ -133,4 +136,22 @@ TEST_F(SourceView, TheSearchWordIsRedInBothScripts) {
   const int moon = static_cast<int>(view().indexOf(QStringLiteral("明月")));
   EXPECT_TRUE(red(moon, 2));
   EXPECT_TRUE(red(static_cast<int>(view().indexOf(QStringLiteral("明月"), moon + 2)), 2));
+}
+
+TEST_F(SourceView, TheBookUnderThePoemCarriesNoPinyin) {
+  PoemPinyin* pinyin = PoemPinyinOf(*main);
+  ASSERT_NE(pinyin, nullptr);
+  pinyin->SetShown(true);
+  if (!pinyin->Shown()) GTEST_SKIP() << "built without the pinyin data";
+  show(1);
+  QTextBlock verse, book;
+  for (QTextBlock block = main->rc->document()->begin(); block.isValid(); block = block.next()) {
+    if (block.text().startsWith(QStringLiteral("举头"))) verse = block;
+    if (block.text().startsWith(QStringLiteral("出处："))) book = block;
+  }
+  ASSERT_TRUE(verse.isValid() && book.isValid());
+  EXPECT_EQ(pinyin->SyllablesOf(verse).at(0), QStringLiteral("jǔ"));
+  const std::vector<QString> none = pinyin->SyllablesOf(book);
+  EXPECT_TRUE(std::all_of(none.begin(), none.end(), [](const QString& s) { return s.isEmpty(); }));
+  pinyin->SetShown(false);
 }

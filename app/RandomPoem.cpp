@@ -3,20 +3,13 @@
 #include <memory>
 #include <random>
 
+#include "app/Lookup.h"
 #include "app/Statements.h"
 #include "data/access/UniQuery.h"
 
 namespace {
 
 constexpr int kDraws = 16;
-
-std::unique_ptr<TUniQuery> lookup(TUniConnection& connection, const AnsiString& sql) {
-  auto query = std::make_unique<TUniQuery>(nullptr);
-  query->SetConnection(&connection);
-  query->SQL().Add(sql);
-  query->Open();
-  return query;
-}
 
 }  // namespace
 
@@ -33,7 +26,7 @@ std::uint64_t RandomPoem::below(std::uint64_t count) {
 
 std::optional<long long> RandomPoem::Choose() {
   if (!ranged_) {
-    const auto range = lookup(catalogue_, statements::PoemRange());
+    const auto range = Lookup(catalogue_, statements::PoemRange());
     if (!range->Eof() && !range->Fields()[0]->IsNull()) {
       first_ = range->Fields()[0]->AsLargeInt();
       last_ = range->Fields()[1]->AsLargeInt();
@@ -44,11 +37,11 @@ std::optional<long long> RandomPoem::Choose() {
   const auto span = static_cast<std::uint64_t>(*last_ - *first_) + 1;
   for (int i = 0; i < kDraws; ++i) {
     const long long id = *first_ + static_cast<long long>(below(span));
-    if (!lookup(catalogue_, statements::PoemNumber(id))->Eof()) return id;
+    if (!Lookup(catalogue_, statements::PoemNumber(id))->Eof()) return id;
   }
-  if (!count_) count_ = lookup(catalogue_, statements::PoemCount())->Fields()[0]->AsLargeInt();
+  if (!count_) count_ = Lookup(catalogue_, statements::PoemCount())->Fields()[0]->AsLargeInt();
   if (*count_ <= 0) return std::nullopt;
-  const auto at = lookup(catalogue_, statements::PoemNumberAt(static_cast<long long>(below(static_cast<std::uint64_t>(*count_)))));
+  const auto at = Lookup(catalogue_, statements::PoemNumberAt(static_cast<long long>(below(static_cast<std::uint64_t>(*count_)))));
   if (at->Eof()) return std::nullopt;
   return at->Fields()[0]->AsLargeInt();
 }

@@ -14,6 +14,7 @@
 #include "app/FavouritesFile.h"
 #include "app/LibraryStore.h"
 #include "app/RandomPoem.h"
+#include "app/Lookup.h"
 #include "app/Statements.h"
 #include "app/sici.h"
 #include "data/access/Uni.h"
@@ -29,21 +30,13 @@ std::string now() { return QDateTime::currentDateTime().toString(QStringLiteral(
 
 QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-std::unique_ptr<TUniQuery> lookup(TUniConnection* connection, const AnsiString& sql) {
-  auto query = std::make_unique<TUniQuery>(nullptr);
-  query->SetConnection(connection);
-  query->SQL().Add(sql);
-  query->Open();
-  return query;
-}
-
 // The poem of the collection that `poem` stands for: the one with its number when that one still
 // has its title and author, else the one with its title and author; nothing when none does.
 std::optional<long long> findInCollection(TUniConnection* catalogue, const LibraryPoem& poem) {
-  const auto byId = lookup(catalogue, statements::PoemRow(AnsiString(std::to_string(poem.Id))));
+  const auto byId = Lookup(*catalogue, statements::PoemRow(AnsiString(std::to_string(poem.Id))));
   if (!byId->Eof() && byId->FieldByName("tm").AsString() == poem.Title && byId->FieldByName("zz").AsString() == poem.Author)
     return poem.Id;
-  const auto byName = lookup(catalogue, statements::PoemByTitleAndAuthor(poem.Title, poem.Author));
+  const auto byName = Lookup(*catalogue, statements::PoemByTitleAndAuthor(poem.Title, poem.Author));
   if (byName->Eof()) return std::nullopt;
   return byName->Fields()[0]->AsLargeInt();
 }

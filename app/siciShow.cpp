@@ -16,6 +16,7 @@
 #include "app/PoemPinyin.h"
 #include "app/PoemSource.h"
 #include "app/PoemViewText.h"
+#include "app/Lookup.h"
 #include "app/Statements.h"
 #include "app/sici.h"
 #include "data/access/Uni.h"
@@ -26,15 +27,6 @@
 #include "platform/text/QtText.h"
 
 namespace {
-
-// A query made for one lookup, on `connection`, with `sql` as its only line, opened.
-std::unique_ptr<TUniQuery> lookup(TUniConnection* connection, const AnsiString& sql) {
-  auto query = std::make_unique<TUniQuery>(nullptr);
-  query->SetConnection(connection);
-  query->SQL().Add(sql);
-  query->Open();
-  return query;
-}
 
 bool blank(const AnsiString& value) { return text::trimmed(value).empty(); }
 
@@ -51,7 +43,7 @@ AnsiString field(TUniQuery& query, const char* name) { return query.FieldByName(
 }  // namespace
 
 void Tfsici::shownr(const AnsiString& sql) {
-  const auto row = lookup(c1, sql);
+  const auto row = Lookup(*c1, sql);
   if (row->Eof()) return;
   const AnsiString tm = field(*row, "tm"), zz = field(*row, "zz");
   const AnsiString id = field(*row, "id");
@@ -68,9 +60,9 @@ void Tfsici::shownr(const AnsiString& sql) {
   const AnsiString textSql = statements::PoemRow(id);
   rc->setPlainText(text::toQString(textSql));
 
-  const auto texts = lookup(c2, textSql);
+  const auto texts = Lookup(*c2, textSql);
   if (!texts->Eof()) {
-    const auto poet = lookup(c1, statements::PoetRow(zz));
+    const auto poet = Lookup(*c1, statements::PoetRow(zz));
     QString biography;
     if (!poet->Eof() && !blank(field(*poet, "js")))
       biography = QStringLiteral("\r\n【作者小传】") + text::toQString(field(*poet, "js")) + QStringLiteral("\r\n");

@@ -6,6 +6,12 @@ namespace statements {
 
 namespace {
 
+AnsiString numberList(const std::vector<long long>& ids) {
+  AnsiString list;
+  for (const long long id : ids) list += (list.empty() ? "" : ",") + std::to_string(id);
+  return list;
+}
+
 const AnsiString& listBase() {
   static const AnsiString base = "select id,tm as 作品,zz as 作者 from sici"_gbk;
   return base;
@@ -127,6 +133,16 @@ AnsiString PoemNumberAt(long long place) {
 
 AnsiString PoemByTitleAndAuthor(const AnsiString& title, const AnsiString& author) {
   return "select id from sici where tm='" + Literal(title) + "' and zz='" + Literal(author) + "' order by id limit 1";
+}
+
+AnsiString AnnotatedPoems() { return "select id,zs<>'',jx<>'' from sici where zs<>'' or jx<>''"; }
+
+AnsiString DynastyFigures(const std::vector<long long>& notes, const std::vector<long long>& appreciations) {
+  return "select 0,nd,count(*) from sici group by nd"
+         " union all select 1,nd,count(*) from poet group by nd"
+         " union all select 2,nd,count(*) from sici where id in (" +
+         numberList(notes) + ") group by nd union all select 3,nd,count(*) from sici where id in (" +
+         numberList(appreciations) + ") group by nd";
 }
 
 }  // namespace statements

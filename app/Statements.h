@@ -6,6 +6,7 @@
 // is code page 936.
 
 #include <cstddef>
+#include <vector>
 
 #include "platform/text/AnsiText.h"
 
@@ -73,6 +74,13 @@ AnsiString PoemByTitleAndAuthor(const AnsiString& title, const AnsiString& autho
 // The source's row of a poem on the text file, and whether the text file has that table.
 AnsiString SourceRow(const AnsiString& id);
 AnsiString SourceTableExists();
+
+// The figures of the About window's page. On the text file: the number of every poem with
+// notes or an appreciation, and which of the two it has (two columns of 0 or 1).
+AnsiString AnnotatedPoems();
+// On the catalogue, in one statement: rows of a kind (0 poems, 1 poets, 2 poems among `notes`,
+// 3 poems among `appreciations`), a stored dynasty and how many of that kind it has.
+AnsiString DynastyFigures(const std::vector<long long>& notes, const std::vector<long long>& appreciations);
 
 // A dynasty entry as it goes into a pattern: 五代 and 魏晋 are stored as 五 and 晋.
 AnsiString DynastyPattern(const AnsiString& entry);

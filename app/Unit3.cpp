@@ -3,8 +3,10 @@
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include "app/Maker.h"
+#include "app/sici.h"
 #include "platform/forms/ApplicationEvents.h"
 #include "platform/forms/Clickable.h"
 #include "platform/forms/Shell.h"
@@ -56,6 +58,14 @@ TForm3::TForm3(QWidget* parent) : TForm("Form3", parent) {
   description.setPixelSize(13);
   Label1->setFont(description);
   WebBrowser1 = Place(new TWebBrowser(this), "WebBrowser1", 16, 200, 545, 217);
+  // The error text tells a person nothing; the window's own page stands in for the maker's. It
+  // is made when the window shows, never at the program's start.
+  WebBrowser1->OnNavigateError = [this](bool& cancel) {
+    cancel = true;
+    ownPage_ = true;
+    if (isVisible()) showOwnPage();
+  };
+  WebBrowser1->viewport()->installEventFilter(this);
   ApplicationEvents1 = new TApplicationEvents(&Components());
   ApplicationEvents1->SetName("ApplicationEvents1");
   ApplicationEvents1->OnMessage = [this](QObject* receiver, QEvent* event, bool& handled) {
@@ -107,4 +117,37 @@ void TForm3::showEvent(QShowEvent* event) {
   TForm::showEvent(event);
   // Centred over the main window, as a dialog of it.
   if (const QWidget* main = parentWidget()) move(main->geometry().center() - rect().center());
+  if (ownPage_) showOwnPage();
+}
+
+void TForm3::changeEvent(QEvent* event) {
+  TForm::changeEvent(event);
+  // The skin lays its colours over the window after it first shows.
+  if (event->type() == QEvent::PaletteChange && ownPage_ && isVisible()) showOwnPage();
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint && ownPage_ && count_ == Count::NotYet) {
+    count_ = Count::Asked;
+    QTimer::singleShot(0, this, [this] { countCollection(); });
+  }
+  return TForm::eventFilter(watched, event);
+}
+
+void TForm3::countCollection() {
+  // The main window's connections are open already; connections of the window's own would pay
+  // for the catalogue's key again.
+  if (fsici) {
+    try {
+      figures_ = ReadCollectionFigures(*fsici->c1, *fsici->c2);
+    } catch (const std::exception&) {
+      // A collection that cannot be counted still leaves the version and the sources to show.
+    }
+  }
+  count_ = Count::Done;
+  showOwnPage();
+}
+
+void TForm3::showOwnPage() {
+  WebBrowser1->setHtml(AboutPageHtml(figures_, count_ != Count::Done, palette().color(QPalette::Window)));
 }

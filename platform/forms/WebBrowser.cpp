@@ -45,6 +45,9 @@ void TWebBrowser::finished(QNetworkReply* reply) {
 
 void TWebBrowser::showError(const QString& reason) {
   errorPage_ = true;
+  bool cancel = false;
+  if (OnNavigateError) OnNavigateError(cancel);
+  if (cancel) return;
   setHtml(QStringLiteral("<h3>无法显示此网页</h3><p>%1</p><p>%2</p>")
               .arg(location_.toString().toHtmlEscaped(), reason.toHtmlEscaped()));
 }

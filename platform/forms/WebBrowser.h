@@ -5,6 +5,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include <functional>
+
 class QNetworkAccessManager;
 class QNetworkReply;
 
@@ -17,7 +19,13 @@ class TWebBrowser : public QTextBrowser {
   // The address asked for last, and whether its page (or the error page) has arrived.
   const QUrl& LocationURL() const { return location_; }
   bool Busy() const { return reply_ != nullptr; }
+  // True once the page asked for could not be had: the view shows the error page, or whatever
+  // OnNavigateError put in its place.
   bool ShowsErrorPage() const { return errorPage_; }
+
+  // Told when the page cannot be had, before the error page is shown; setting `cancel` keeps the
+  // error page away, so that the owner can show a page of its own.
+  std::function<void(bool& cancel)> OnNavigateError;
 
  private:
   void finished(QNetworkReply* reply);

@@ -3,11 +3,9 @@
 #include <QAction>
 #include <QDir>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QPrinter>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextDocument>

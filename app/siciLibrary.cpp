@@ -4,17 +4,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTabWidget>
 
 #include "app/FavouritesFile.h"
 #include "app/LibraryStore.h"
-#include "app/RandomPoem.h"
 #include "app/Lookup.h"
+#include "app/RandomPoem.h"
 #include "app/Statements.h"
 #include "app/sici.h"
 #include "data/access/Uni.h"

@@ -104,6 +104,12 @@ LibraryStore::LibraryStore(TUniConnection& connection, fs::path file) : connecti
   std::error_code error;
   fs::create_directories(file_.parent_path(), error);
   if (error) throw LibraryError("无法建立文件夹 " + file_.parent_path().string() + "：" + error.message());
+  connection_.SetProviderName("SQLite");
+  // The connection takes its file name in the code page and passes it on as UTF-8.
+  connection_.SetDatabase(text::utf8ToAnsi(file_.string()));
+  connection_.LoginPrompt = false;
+  // Another reader writing at the same moment is waited for, not reported.
+  connection_.SpecificOptions().Add("SQLite.BusyTimeout=5000");
   const std::optional<FileIdentity> judged = identity(file_);
   open();
   if (std::string reason = unusable(); !reason.empty()) {
@@ -132,12 +138,6 @@ LibraryStore::~LibraryStore() {
 
 void LibraryStore::open() {
   connection_.Disconnect();
-  connection_.SetProviderName("SQLite");
-  // The connection takes its file name in the code page and passes it on as UTF-8.
-  connection_.SetDatabase(text::utf8ToAnsi(file_.string()));
-  connection_.LoginPrompt = false;
-  // Another reader writing at the same moment is waited for, not reported.
-  connection_.SpecificOptions().Add("SQLite.BusyTimeout=5000");
   try {
     connection_.Connect();
   } catch (const std::exception& e) {

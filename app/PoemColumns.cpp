@@ -66,7 +66,11 @@ PoemColumns::PoemColumns(QTextEdit* view, QAction* vertical, QAction* print, QAc
   // Whatever else puts text into the view (the read-me when the window is activated) is looked at
   // once it is there.
   connect(view_->document(), &QTextDocument::contentsChanged, this, [this] {
-    if (vertical_) QTimer::singleShot(0, this, [this] { Refresh(); });
+    if (!vertical_ || stale_) return;
+    stale_ = true;
+    QTimer::singleShot(0, this, [this] {
+      if (stale_) Refresh();
+    });
   });
 
   vertical_item_->setCheckable(true);
@@ -110,6 +114,8 @@ TPoemSheet PoemColumns::Sheet() const {
 }
 
 void PoemColumns::Refresh() {
+  // A poem shown is refreshed here at once: the change of text it made needs no second look.
+  stale_ = false;
   TPoemSheet sheet;
   if (vertical_) sheet = Sheet();
   // Only a poem is set in columns: the read-me and the statement of a poem without text stay

@@ -45,6 +45,8 @@ class PoemColumns : public QObject {
   QLabel* status_;
   TVerticalPoemView* columns_;
   bool vertical_ = false;
+  // The view's text changed since the columns were made from it.
+  bool stale_ = false;
 };
 
 // The window's PoemColumns, null without one.

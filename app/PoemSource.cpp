@@ -64,6 +64,7 @@ QString PoemSource::Shown(const QString& stored, const QString& written, bool tr
     const QByteArray utf8 = written.toUtf8();
     return QString::fromStdString(traditionalizer()(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
   }
+  if (!stored.contains(QChar(text::kMissingMark))) return stored;
   const QList<uint> storedPoints = stored.toUcs4(), writtenPoints = written.toUcs4();
   const text::Restored restored =
       text::RestoreFromSource(std::u32string(storedPoints.begin(), storedPoints.end()),

@@ -207,6 +207,8 @@ class Tfsici : public TForm {
   // The view holds no poem (the read-me).
   void libraryPoemGone();
   void refreshLibraryLists();
+  // Shows the page 我的 with its lists read afresh.
+  void showLibraryPage();
   void updateFavouriteItem();
   void libraryStatus(const QString& message);
   void openLibraryPoem(TDBGridEh& grid);
@@ -214,7 +216,6 @@ class Tfsici : public TForm {
   std::unique_ptr<LibraryPoem> shownPoem_;
   std::unique_ptr<RandomPoem> randomPoem_;
   std::function<std::uint64_t()> randomSource_;
-  bool libraryListsStale_ = true;
 };
 
 // The main window, while it exists.

@@ -82,7 +82,6 @@ void Tfsici::libraryPoemShown(const LibraryPoem& poem) {
   if (LibraryStore* library = Library()) {
     try {
       library->AddToHistory(poem, now());
-      libraryListsStale_ = true;
     } catch (const LibraryError& error) {
       libraryStatus(QStringLiteral("阅读记录无法保存：") + fromUtf8(error.what()));
     }
@@ -126,7 +125,14 @@ void Tfsici::refreshLibraryLists() {
   DBGridEh5->Columns()[1]->SetWidth(155);
   DBGridEh6->Columns()[1]->SetWidth(110);
   DBGridEh6->Columns()[3]->SetWidth(90);
-  libraryListsStale_ = false;
+}
+
+void Tfsici::showLibraryPage() {
+  // Turning to the page reads its lists again by itself; on the page already, they are read here.
+  if (PageControl1->currentWidget() == TabSheet4)
+    refreshLibraryLists();
+  else
+    showPage(PageControl1->indexOf(TabSheet4));
 }
 
 void Tfsici::N10Click() {
@@ -146,8 +152,7 @@ void Tfsici::N10Click() {
     libraryStatus(QStringLiteral("收藏无法保存：") + fromUtf8(error.what()));
   }
   updateFavouriteItem();
-  refreshLibraryLists();
-  showPage(PageControl1->indexOf(TabSheet4));
+  showLibraryPage();
 }
 
 void Tfsici::openLibraryPoem(TDBGridEh& grid) {
@@ -246,8 +251,7 @@ void Tfsici::N12Click() {
     libraryStatus(QStringLiteral("收藏无法保存：") + fromUtf8(error.what()));
     return;
   }
-  refreshLibraryLists();
-  showPage(PageControl1->indexOf(TabSheet4));
+  showLibraryPage();
   QString report = QStringLiteral("新增收藏%1首，已在收藏中%2首。").arg(added).arg(found.size() - static_cast<std::size_t>(added));
   if (!missing.isEmpty()) {
     report += QStringLiteral("\n%1首在本诗词库中找不到：\n").arg(missing.size());
